@@ -1,0 +1,30 @@
+#include "tempbank.h"
+
+#include "platform/db/connection.h"
+#include "shell/schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+TempBank::TempBank(const QString& fixture)
+{
+    QDir(dir_.path()).mkpath(QStringLiteral("data"));
+    path_ = dir_.filePath(QString::fromLatin1(schema::BankRelativePath));
+    const QString source = QStringLiteral(PREPDESK_FIXTURE_DIR "/") + fixture;
+    if (!QFile::copy(source, path_))
+        qFatal("fixture bank %s is missing: build the fixture_banks target", qPrintable(source));
+    QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+QString TempBank::connectionString() const
+{
+    return schema::connectionString(path_, QString::fromLatin1(schema::BankPassword));
+}
+
+QString makeEmptyDatabase(const TempBank& place, const QString& name, const QString& password)
+{
+    const QString path = place.scratch(name);
+    db::Connection::create(path, password);
+    return path;
+}
