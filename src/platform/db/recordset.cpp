@@ -49,6 +49,8 @@ void Recordset::open(const QString& sql, const Params& params)
     if (!filterText_.isEmpty())
         filterExpr_ = Filter::parse(filterText_, *store_);
     rebuildView(-1);
+    bof_ = true;
+    eof_ = view_.empty();
     state_ = State::Browse;
     emit reset();
     emit stateChanged();
@@ -144,6 +146,8 @@ void Recordset::requery()
     load(sql, params);
     filterExpr_ = filterText_.isEmpty() ? nullptr : Filter::parse(filterText_, *store_);
     rebuildView(-1);
+    bof_ = true;
+    eof_ = view_.empty();
     emit reset();
     emit currentChanged();
 }
