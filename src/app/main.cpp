@@ -1,13 +1,16 @@
 // Program entry of Prepdesk.
+#include "platform/desktop/singleinstance.h"
+#include "shell/startup.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Orvanta"));
-    QLabel window(QStringLiteral("Prepdesk"));
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    desktop::SingleInstance single(QStringLiteral("Orvanta"));
+    if (!StartProgram(&single))
+        return 0;
+    const int rc = app.exec();
+    StopProgram();
+    return rc;
 }

@@ -17,6 +17,16 @@ TempBank::TempBank(const QString& fixture)
     QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
 }
 
+TempBank::TempBank(EmptyBank)
+{
+    QDir(dir_.path()).mkpath(QStringLiteral("data"));
+    path_ = dir_.filePath(QString::fromLatin1(schema::BankRelativePath));
+    db::Connection::create(path_, QString::fromLatin1(schema::BankPassword));
+    db::Connection cn;
+    cn.open(connectionString());
+    schema::createBankTables(cn);
+}
+
 QString TempBank::connectionString() const
 {
     return schema::connectionString(path_, QString::fromLatin1(schema::BankPassword));

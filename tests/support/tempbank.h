@@ -8,6 +8,9 @@ class TempBank {
 public:
     // fixture: a file name in the build's fixture folder ("small.mdb", "sample.mdb").
     explicit TempBank(const QString& fixture = QStringLiteral("small.mdb"));
+    // A bank with every table and no questions, built here (tests then add the rows they need).
+    struct EmptyBank {};
+    explicit TempBank(EmptyBank);
     // The folder that plays the program folder: the bank is data/QB51846.mdb below it.
     QString folder() const { return dir_.path() + u'/'; }
     QString path() const { return path_; }

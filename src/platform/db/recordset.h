@@ -31,6 +31,12 @@ public:
     // All rows of a table, in the order given by setSort (for example "bh").
     void openTable(const QString& table);
     void close();
+    // Runs a statement that returns no rows (closing this recordset first); returns rows changed.
+    int execSql(const QString& sql, const Params& params = {})
+    {
+        close();
+        return cn_.execute(sql, params);
+    }
     // Runs the statement again, keeping filter and sort; positions on the first row.
     void requery();
     bool isOpen() const { return store_ != nullptr; }
