@@ -104,7 +104,8 @@ void Filter_SqliteFloor(benchmark::State& state)
 {
     Raw raw;
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(raw.db, "select * from tab_answ where A13=61 and a10 like '3%' and f1<>1", -1, &st, nullptr);
+    sqlite3_prepare_v2(raw.db, "select * from tab_answ where A13=61 and a10 like '3%' and f1<>1", -1, &st,
+                       nullptr);
     for (auto _ : state)
         benchmark::DoNotOptimize(stepAll(st));
     sqlite3_finalize(st);
@@ -187,8 +188,9 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     g_bank = dir.filePath(QStringLiteral("bench.mdb"));
 #ifdef PREPDESK_MAKE_BANK
-    const int rc = QProcess::execute(QStringLiteral(PREPDESK_MAKE_BANK),
-                                     {QStringLiteral("--questions"), questions, QStringLiteral("--out"), g_bank});
+    const int rc =
+        QProcess::execute(QStringLiteral(PREPDESK_MAKE_BANK),
+                          {QStringLiteral("--questions"), questions, QStringLiteral("--out"), g_bank});
     if (rc != 0) {
         fprintf(stderr, "could not generate the benchmark bank\n");
         return 1;

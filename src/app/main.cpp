@@ -8,8 +8,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     desktop::SingleInstance single(QStringLiteral("Orvanta"));
-    if (!StartProgram(&single))
-        return 0;
+    if (!StartProgram(&single)) return 0;
     const int rc = app.exec();
     StopProgram();
     return rc;

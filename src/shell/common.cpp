@@ -4,6 +4,8 @@
 #include "platform/sound/volume.h"
 #include "udlg.h"
 
+#include <cmath>
+
 QString AppPath;
 QString QuestionSql;
 QString CurrentChapterTitle;
@@ -56,8 +58,7 @@ int64_t TimeToSeconds(const QString& text)
             rest.clear();
         ++part;
     }
-    if (part == 2)
-        total += rest.left(2).trimmed().toLongLong();
+    if (part == 2) total += rest.left(2).trimmed().toLongLong();
     return total;
 }
 
@@ -70,10 +71,15 @@ QString SecondsToTime(int64_t seconds)
     return two(hours) + u':' + two(minutes) + u':' + two(rest);
 }
 
+int IntervalOfMinutes(double minutes)
+{
+    // The small allowance keeps values such as 0.3 minutes from truncating to 179 ms.
+    return int(std::trunc(minutes * 600.0 + 1e-6));
+}
+
 int ShowDlg(const QString& title, const QString& text, int layout, int page, const QString& variant)
 {
-    if (!FrmDlg)
-        FrmDlg = new TFrmDlg; // lives until the end of the program, like the one made at start
+    if (!FrmDlg) FrmDlg = new TFrmDlg; // lives until the end of the program, like the one made at start
     return FrmDlg->ShowDlg(title, text, layout, page, variant);
 }
 
@@ -97,7 +103,10 @@ uint32_t SetWaveVolume(int level)
     return word;
 }
 
-uint32_t CurrentWaveVolume() { return sound::waveVolume(); }
+uint32_t CurrentWaveVolume()
+{
+    return sound::waveVolume();
+}
 
 void DropPaperTable(const QString& table)
 {
@@ -105,20 +114,17 @@ void DropPaperTable(const QString& table)
         bool listed = false;
         for (const QString& t : DM1->ADOCn1.userTables())
             listed = listed || t.compare(table, Qt::CaseInsensitive) == 0;
-        if (!listed)
-            return;
+        if (!listed) return;
         // Table and score row go together or not at all.
         DM1->ADOCn1.begin();
         try {
             DM1->ADOCn1.dropTable(table);
             DM1->Cn1Table_cj.openIfClosed();
-            if (DM1->Cn1Table_cj.locate(QStringLiteral("A1"), table))
-                DM1->Cn1Table_cj.remove();
+            if (DM1->Cn1Table_cj.locate(QStringLiteral("A1"), table)) DM1->Cn1Table_cj.remove();
             DM1->ADOCn1.commit();
         } catch (...) {
             DM1->ADOCn1.rollback();
-            if (DM1->Cn1Table_cj.isOpen())
-                DM1->Cn1Table_cj.requery();
+            if (DM1->Cn1Table_cj.isOpen()) DM1->Cn1Table_cj.requery();
         }
     } catch (...) {
         // Failures leave things as they were, without a message.

@@ -39,6 +39,10 @@ int64_t TimeToSeconds(const QString& text);
 // Seconds as hours:minutes:seconds with two-digit minutes and seconds (hours may be longer).
 QString SecondsToTime(int64_t seconds);
 
+// The answer-timer interval in milliseconds for minutes allowed per question
+// (minutes x 600, truncated; a hundredth of the time per tick).
+int IntervalOfMinutes(double minutes);
+
 // The program's message dialog: layout 0 to 3, icon page 0 to 2; returns 1, 2 or 3.
 int ShowDlg(const QString& title, const QString& text, int layout, int page, const QString& variant);
 

@@ -14,6 +14,7 @@ TDM1::TDM1(const QString& programFolder, QObject* parent) : QObject(parent), pro
     Cn1Table_kmmc.setTableName(QStringLiteral("tab_kmmc"));
     Cn1Table_kmmc.setIndexFieldNames(QStringLiteral("bh"));
     Cn1Table_tx.setTableName(QStringLiteral("tab_tx1"));
+    Cn1Table_tx.setIndexFieldNames(QStringLiteral("A1"));
     Cn1Table_rz.setTableName(QStringLiteral("tab_rz"));
     Cn1Table_cj.setTableName(QStringLiteral("tab_cj"));
     Cn1Table_fgmc.setTableName(QStringLiteral("tab_fgmc"));
@@ -24,8 +25,7 @@ TDM1::TDM1(const QString& programFolder, QObject* parent) : QObject(parent), pro
 
 TDM1::~TDM1()
 {
-    if (DM1 == this)
-        DM1 = nullptr;
+    if (DM1 == this) DM1 = nullptr;
 }
 
 void TDM1::DataModuleCreate()
@@ -33,13 +33,11 @@ void TDM1::DataModuleCreate()
     try {
         QString folder = programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder_;
         folder = QDir::fromNativeSeparators(folder);
-        if (!folder.endsWith(u'/'))
-            folder += u'/';
+        if (!folder.endsWith(u'/')) folder += u'/';
         AppPath = folder;
         const QString cs = schema::connectionString(AppPath + QString::fromLatin1(schema::BankRelativePath),
                                                     QString::fromLatin1(schema::BankPassword));
-        if (ADOCn1.isOpen())
-            ADOCn1.close();
+        if (ADOCn1.isOpen()) ADOCn1.close();
         ADOCn1.open(cs);
         ConnectOk = true;
     } catch (const std::exception&) {
@@ -80,17 +78,13 @@ void TDM1::LogAnswer(int firstToday, int wrong, int previousWrong)
     };
     Cn1Table_rz.edit();
     add("A2", 1);
-    if (wrong == 2)
-        add("A3", 1);
+    if (wrong == 2) add("A3", 1);
     if (firstToday == 2) {
         add("B1", 1);
-        if (wrong == 2)
-            add("B2", 1);
+        if (wrong == 2) add("B2", 1);
     } else {
-        if (previousWrong == 1 && wrong == 2)
-            add("B2", 1);
-        if (previousWrong == 2 && wrong == 1)
-            add("B2", -1);
+        if (previousWrong == 1 && wrong == 2) add("B2", 1);
+        if (previousWrong == 2 && wrong == 1) add("B2", -1);
     }
     Cn1Table_rz.post();
 }
@@ -99,8 +93,7 @@ void TDM1::CountChapterAnswer(const QString& chapterCode, int firstEver, int wro
 {
     Cn1Table_kmmc.openIfClosed();
     for (qsizetype len = chapterCode.size(); len >= 1; --len) {
-        if (!Cn1Table_kmmc.locate(QStringLiteral("C1"), chapterCode.left(len)))
-            continue;
+        if (!Cn1Table_kmmc.locate(QStringLiteral("C1"), chapterCode.left(len))) continue;
         Cn1Table_kmmc.edit();
         if (firstEver == 2)
             Cn1Table_kmmc.setValue(QStringLiteral("C4"), Cn1Table_kmmc.integer(QStringLiteral("C4")) + 1);
@@ -114,8 +107,7 @@ void TDM1::CountChapterAnswer(const QString& chapterCode, int firstEver, int wro
 namespace {
 QString percentText(qint64 total, qint64 wrong)
 {
-    if (total <= 0)
-        return QStringLiteral("0");
+    if (total <= 0) return QStringLiteral("0");
     return QString::number(double(total - wrong) / double(total) * 100.0, 'f', 2);
 }
 } // namespace
@@ -138,7 +130,8 @@ void TDM1::AddStudyTime(const QString& elapsed)
         for (Cn1Table_kmmc.first(); !Cn1Table_kmmc.eof(); Cn1Table_kmmc.next()) {
             const QString c6 = percentText(Cn1Table_kmmc.integer(QStringLiteral("D1")),
                                            Cn1Table_kmmc.integer(QStringLiteral("D2")));
-            if (Cn1Table_kmmc.isNull(QStringLiteral("C6")) || Cn1Table_kmmc.text(QStringLiteral("C6")) != c6) {
+            if (Cn1Table_kmmc.isNull(QStringLiteral("C6")) ||
+                Cn1Table_kmmc.text(QStringLiteral("C6")) != c6) {
                 Cn1Table_kmmc.setValue(QStringLiteral("C6"), c6);
                 Cn1Table_kmmc.post();
             }
@@ -156,15 +149,16 @@ void TDM1::CountLawAnswer(const QString& articleList, const QString& keyPointLis
                           int firstEver, int wrong)
 {
     auto run = [this, &articleList, &keyPointList, &headingList](const QString& column) {
-        ADOQuery3.execSql(QStringLiteral("update tab_rule set %1=%1+1 where ftid in ").arg(column) + articleList);
-        ADOQuery3.execSql(QStringLiteral("update tab_fgmc set %1=%1+1 where id in ").arg(column) + keyPointList);
-        ADOQuery3.execSql(QStringLiteral("update tab_fgmc set %1=%1+1 where id in ").arg(column) + headingList);
+        ADOQuery3.execSql(QStringLiteral("update tab_rule set %1=%1+1 where ftid in ").arg(column) +
+                          articleList);
+        ADOQuery3.execSql(QStringLiteral("update tab_fgmc set %1=%1+1 where id in ").arg(column) +
+                          keyPointList);
+        ADOQuery3.execSql(QStringLiteral("update tab_fgmc set %1=%1+1 where id in ").arg(column) +
+                          headingList);
     };
     run(QStringLiteral("q2"));
-    if (firstEver == 2)
-        run(QStringLiteral("q1"));
-    if (wrong == 2)
-        run(QStringLiteral("q4"));
+    if (firstEver == 2) run(QStringLiteral("q1"));
+    if (wrong == 2) run(QStringLiteral("q4"));
 }
 
 QString TDM1::CodeList(const QStringList& codes)

@@ -19,14 +19,14 @@ QString connectionString(const QString& dataSource, const QString& password)
            QStringLiteral("Jet OLEDB:Create System Database=False;") +
            QStringLiteral("Jet OLEDB:Encrypt Database=False;") +
            QStringLiteral("Jet OLEDB:Don't Copy Locale on Compact=False;") +
-           QStringLiteral("Jet OLEDB:Compact Without Replica Repair=False;") + QStringLiteral("Jet OLEDB:SFP=False");
+           QStringLiteral("Jet OLEDB:Compact Without Replica Repair=False;") +
+           QStringLiteral("Jet OLEDB:SFP=False");
 }
 
 QStringList answerColumns()
 {
-    return {"A1", "A2",  "A2_1", "K3", "K4", "K5", "K6", "K7", "K8",   "K9", "K10",
-            "K11", "K12", "A10", "A13", "A14", "E1", "E2", "E2_1", "E3", "E4", "F1",
-            "csbs", "xx", "ecount"};
+    return {"A1",  "A2",  "A2_1", "K3", "K4", "K5",   "K6", "K7", "K8", "K9",   "K10", "K11",   "K12",
+            "A10", "A13", "A14",  "E1", "E2", "E2_1", "E3", "E4", "F1", "csbs", "xx",  "ecount"};
 }
 
 QStringList createStatements()

@@ -3,8 +3,13 @@
 #include "common.h"
 #include "dm.h"
 #include "platform/desktop/modal.h"
+#include "platform/desktop/shellopen.h"
 #include "platform/desktop/window.h"
+#include "platform/sound/midiplayer.h"
+#include "platform/sound/soundcard.h"
 #include "platform/system/clock.h"
+#include "uabout.h"
+#include "uconfig.h"
 #include "ui_start.h"
 
 #include <QCloseEvent>
@@ -16,7 +21,10 @@
 
 TFrmStart* FrmStart = nullptr;
 
-bool IsSmallFonts() { return std::lround(desktop::logicalDpiX()) == 96; }
+bool IsSmallFonts()
+{
+    return std::lround(desktop::logicalDpiX()) == 96;
+}
 
 TFrmStart::TFrmStart(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TFrmStart>())
 {
@@ -32,8 +40,8 @@ TFrmStart::TFrmStart(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
 
 TFrmStart::~TFrmStart()
 {
-    if (FrmStart == this)
-        FrmStart = nullptr;
+    if (MidiMediaPlayer) MidiMediaPlayer->close();
+    if (FrmStart == this) FrmStart = nullptr;
 }
 
 void TFrmStart::requestTermination()
@@ -84,8 +92,7 @@ void TFrmStart::FormShow()
     setGeometry(QRect(QPoint(0, 0), screen));
     MusicOn = true;
     SetWaveVolume(10);
-    if (PaperKind == 0)
-        PaperKind = 1;
+    if (PaperKind == 0) PaperKind = 1;
     LoadTypeTimes();
     ui->ShockwaveFlash1->setMovie(AppPath + QStringLiteral("pic/main.qml"));
 }
@@ -99,7 +106,7 @@ void TFrmStart::LoadTypeTimes()
             TypeIntervals.clear();
             for (DM1->Cn1Query1.first(); !DM1->Cn1Query1.eof(); DM1->Cn1Query1.next()) {
                 TypeIds << int(DM1->Cn1Query1.integer(QStringLiteral("A1")));
-                TypeIntervals << int(std::trunc(DM1->Cn1Query1.number(QStringLiteral("time")) * 600.0));
+                TypeIntervals << IntervalOfMinutes(DM1->Cn1Query1.number(QStringLiteral("time")));
             }
         }
     } catch (const std::exception&) {
@@ -107,11 +114,101 @@ void TFrmStart::LoadTypeTimes()
     }
 }
 
+int ExecMenuWindow(QDialog& window)
+{
+    return desktop::execModal(window);
+}
+
 void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& args)
 {
     Q_UNUSED(args);
-    if (command == QLatin1String("quit"))
-        close();
+    // Command words are compared exactly; anything else is ignored.
+    const QString& c = command;
+    if (c == u"music" || c == u"sztime") {
+        ConfigMode = c == u"music" ? 0 : 1;
+        OpenMenuWindow(FrmConfig, false, [&](TFrmConfig& w) {
+            if (ConfigMode == 1) w.ArrangeForAnswerTimes();
+        });
+    } else if (c == u"about") {
+        OpenMenuWindow(FrmAbout, false, [](TFrmAbout&) {});
+    } else if (c == u"fg") {
+        desktop::openDocument(AppPath + QStringLiteral("/htm/Lexcorpus.htm"));
+    } else if (c == u"lxfs") {
+        desktop::openDocument(AppPath + QStringLiteral("/htm/发行站及专业书店联系方式.htm"));
+    } else if (c == u"help") {
+        desktop::openDocument(AppPath + QStringLiteral("zqhelp.chm"));
+    } else if (c == u"quit") {
+        QuitCheck();
+    } else if (c == u"mnks" || c == u"mnks2" || c == u"mnks3" || c == u"mnks4" || c == u"mnks5") {
+        const int kind = c == u"mnks" ? 1 : c.right(1).toInt();
+        mnks(kind);
+        if (kind == 1) PaperKind = 1;
+    }
+}
+
+void TFrmStart::mnks(int kind)
+{
+    // The paper is generated and sat in the exam window; the kind becomes the current one.
+    PaperKind = kind;
+}
+
+void TFrmStart::QuitCheck()
+{
+    db::Table& plan = DM1->Cn1Table_plan;
+    plan.openIfClosed();
+    plan.first();
+    const qint64 mark = plan.integer(QStringLiteral("PlanMark"));
+    const qint64 amount = plan.integer(QStringLiteral("PlanAmount"));
+    const qint64 planMinutes = plan.integer(QStringLiteral("PlanTime"));
+    db::Table& log = DM1->Cn1Table_rz;
+    log.openIfClosed();
+    qint64 done = 0;
+    qint64 minutes = 0;
+    if (log.locate(QStringLiteral("A1"), platform::today())) {
+        done = log.integer(QStringLiteral("A2"));
+        minutes = TimeToSeconds(log.text(QStringLiteral("D1"))) / 60;
+    }
+    qint64 have, want;
+    if (mark == 0) {
+        have = done;
+        want = amount;
+    } else if (mark == 1) {
+        have = minutes;
+        want = planMinutes;
+    } else {
+        return;
+    }
+    if (have < want) {
+        if (desktop::messageBox(this, QMessageBox::Question, QStringLiteral("提示"),
+                                QStringLiteral("还未完成今日学习计划，要退出吗？"),
+                                QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
+            close();
+        return;
+    }
+    desktop::messageBox(this, QMessageBox::Information, QStringLiteral("提示"),
+                        have == want ? QStringLiteral("恭喜完成今日学习计划！")
+                                     : QStringLiteral("超额完成学习计划，要注意休息呦！"));
+    close();
+}
+
+void TFrmStart::PlayMusic(const QString& path, bool play)
+{
+    if (!sound::hasWaveOutput()) {
+        ShowDlg(QStringLiteral("提示"), QStringLiteral("没发现声卡！"), 1, 1, QStringLiteral("NO"));
+        return;
+    }
+    try {
+        if (!MidiMediaPlayer) MidiMediaPlayer = std::make_unique<sound::MidiPlayer>();
+        MidiMediaPlayer->close();
+        if (play) {
+            MidiMediaPlayer->setFileName(path);
+            MidiMediaPlayer->open();
+            MidiMediaPlayer->play();
+        }
+    } catch (const std::exception&) {
+        if (MidiMediaPlayer) MidiMediaPlayer->close();
+        ShowDlg(QStringLiteral("提示"), QStringLiteral("无法播放背景音乐！"), 1, 1, QStringLiteral("NO"));
+    }
 }
 
 bool TFrmStart::FormCloseQuery()

@@ -20,24 +20,24 @@ void ApplyLook(const QString& programFolder)
     for (const QString& f : fonts.entryList({QStringLiteral("*.ttc"), QStringLiteral("*.ttf")}, QDir::Files))
         QFontDatabase::addApplicationFont(fonts.filePath(f));
     QFile qss(QStringLiteral(":/ui/prepdesk.qss"));
-    if (qss.open(QIODevice::ReadOnly))
-        qApp->setStyleSheet(QString::fromUtf8(qss.readAll()));
+    if (qss.open(QIODevice::ReadOnly)) qApp->setStyleSheet(QString::fromUtf8(qss.readAll()));
 }
 
 bool StartProgram(desktop::SingleInstance* single, const QString& programFolder)
 {
     QApplication::setApplicationName(QStringLiteral("Orvanta"));
-    if (single && single->activateRunningInstance())
-        return false;
+    if (single && single->activateRunningInstance()) return false;
     if (!menu::isMovieRuntimeInstalled()) {
-        desktop::messageBox(nullptr, QMessageBox::Warning, QStringLiteral("提示"), QStringLiteral("请安装Flash6插件文件！"));
+        desktop::messageBox(nullptr, QMessageBox::Warning, QStringLiteral("提示"),
+                            QStringLiteral("请安装Flash6插件文件！"));
         return false;
     }
     DM1 = new TDM1(programFolder);
     if (!DM1->ConnectOk) {
         delete DM1;
         DM1 = nullptr;
-        desktop::messageBox(nullptr, QMessageBox::Critical, QStringLiteral("错误"), QStringLiteral("无法连接数据库！"));
+        desktop::messageBox(nullptr, QMessageBox::Critical, QStringLiteral("错误"),
+                            QStringLiteral("无法连接数据库！"));
         return false;
     }
     ApplyLook(AppPath);
@@ -47,8 +47,7 @@ bool StartProgram(desktop::SingleInstance* single, const QString& programFolder)
     if (single)
         QObject::connect(single, &desktop::SingleInstance::activationRequested, FrmStart,
                          [] { desktop::bringToFront(FrmStart); });
-    if (FrmStart->terminationRequested())
-        return true; // the queued quit ends the loop at once
+    if (FrmStart->terminationRequested()) return true; // the queued quit ends the loop at once
     FrmStart->show();
     return true;
 }

@@ -20,8 +20,7 @@ TFrmDlg::TFrmDlg(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TFr
 
 TFrmDlg::~TFrmDlg()
 {
-    if (FrmDlg == this)
-        FrmDlg = nullptr;
+    if (FrmDlg == this) FrmDlg = nullptr;
 }
 
 int TFrmDlg::ShowDlg(const QString& title, const QString& text, int layout, int page, const QString& variant)
@@ -56,8 +55,7 @@ int TFrmDlg::ShowDlg(const QString& title, const QString& text, int layout, int 
     default:
         break; // keeps the buttons of the previous call
     }
-    if (page >= 0 && page < ui->epNoteBook1->count())
-        ui->epNoteBook1->setCurrentIndex(page);
+    if (page >= 0 && page < ui->epNoteBook1->count()) ui->epNoteBook1->setCurrentIndex(page);
     const bool exam = variant == QLatin1String("Exam");
     ui->fcShapeBtn1->setText(QStringLiteral("确定"));
     ui->fcShapeBtn2->setText(exam ? QStringLiteral("作废") : QStringLiteral("取消"));
@@ -78,7 +76,6 @@ void TFrmDlg::mousePressEvent(QMouseEvent* e)
 
 void TFrmDlg::mouseMoveEvent(QMouseEvent* e)
 {
-    if (e->buttons() & Qt::LeftButton)
-        move(e->globalPosition().toPoint() - dragFrom_);
+    if (e->buttons() & Qt::LeftButton) move(e->globalPosition().toPoint() - dragFrom_);
     QDialog::mouseMoveEvent(e);
 }

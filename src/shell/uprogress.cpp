@@ -16,11 +16,13 @@ TFrmProgress::TFrmProgress(QWidget* parent) : QWidget(parent), ui(std::make_uniq
 
 TFrmProgress::~TFrmProgress()
 {
-    if (FrmProgress == this)
-        FrmProgress = nullptr;
+    if (FrmProgress == this) FrmProgress = nullptr;
 }
 
-QString TFrmProgress::notice() const { return ui->Label1->text(); }
+QString TFrmProgress::notice() const
+{
+    return ui->Label1->text();
+}
 
 void TFrmProgress::ShowNotice(const QString& message)
 {
@@ -34,4 +36,7 @@ void TFrmProgress::ShowNotice(const QString& message)
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TFrmProgress::SetNotice(const QString& message) { ShowNotice(message); }
+void TFrmProgress::SetNotice(const QString& message)
+{
+    ShowNotice(message);
+}

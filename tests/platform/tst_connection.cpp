@@ -15,11 +15,14 @@ private slots:
     void connectionStringHasTheProviderForm()
     {
         const QString s = cs(QStringLiteral("/p/data/QB51846.mdb"), QStringLiteral("k3m9q2w7zt5rx8vb1nd6"));
-        QVERIFY(s.startsWith(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/p/data/"
-                                            "QB51846.mdb;Mode=Share Deny None;Extended Properties=\"\";")));
-        QVERIFY(s.contains(QStringLiteral(";Jet OLEDB:Database Password=k3m9q2w7zt5rx8vb1nd6;Jet OLEDB:Engine Type=5;")));
-        QVERIFY(s.endsWith(QStringLiteral("Jet OLEDB:Compact Without Replica Repair=False;Jet OLEDB:SFP=False")));
-        QCOMPARE(s.count(u';'), 18);
+        QVERIFY(
+            s.startsWith(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/p/data/"
+                                        "QB51846.mdb;Mode=Share Deny None;Extended Properties=\"\";")));
+        QVERIFY(s.contains(
+            QStringLiteral(";Jet OLEDB:Database Password=k3m9q2w7zt5rx8vb1nd6;Jet OLEDB:Engine Type=5;")));
+        QVERIFY(
+            s.endsWith(QStringLiteral("Jet OLEDB:Compact Without Replica Repair=False;Jet OLEDB:SFP=False")));
+        QCOMPARE(s.count(u';'), 19);
         const auto parsed = db::ConnectionString::parse(s);
         QCOMPARE(parsed.dataSource, QStringLiteral("/p/data/QB51846.mdb"));
         QCOMPARE(parsed.password, QStringLiteral("k3m9q2w7zt5rx8vb1nd6"));
@@ -120,7 +123,8 @@ private slots:
             db::Connection u;
             u.openFile(update, {});
             schema::createBankTables(u);
-            u.execute(QStringLiteral("insert into tab_kmmc (bh, C1, C2) values (9999, '999999', '新增章节')"));
+            u.execute(
+                QStringLiteral("insert into tab_kmmc (bh, C1, C2) values (9999, '999999', '新增章节')"));
         }
         db::Connection cn;
         cn.open(bank.connectionString());
@@ -136,8 +140,8 @@ private slots:
         // The file was let go after the transaction: it can be removed and read again.
         QCOMPARE(cn.scalar(QStringLiteral("select count(*) from pragma_database_list")).toInt(), 1);
         QCOMPARE(cn.scalar(QStringLiteral("select count(*) from tab_sj in '") + quoted + u'\'').toInt(), 1);
-        QVERIFY_THROWS_EXCEPTION(db::Error,
-                                 cn.scalar(QStringLiteral("select count(*) from tab_sj in '/no/such/file.mdb'")));
+        QVERIFY_THROWS_EXCEPTION(
+            db::Error, cn.scalar(QStringLiteral("select count(*) from tab_sj in '/no/such/file.mdb'")));
     }
 
     void catalogue()
@@ -152,11 +156,13 @@ private slots:
         // Empty strings are refused until allowed, and only in the allowed columns.
         QVERIFY_THROWS_EXCEPTION(db::Error, cn.execute(QStringLiteral("Update tab_exam3 set E2_1= ''")));
         QVERIFY_THROWS_EXCEPTION(db::Error,
-                                 cn.allowZeroLength(QStringLiteral("tab_exam3"), {QStringLiteral("E2_1"), QStringLiteral("nope")}));
+                                 cn.allowZeroLength(QStringLiteral("tab_exam3"),
+                                                    {QStringLiteral("E2_1"), QStringLiteral("nope")}));
         cn.allowZeroLength(QStringLiteral("tab_exam3"), {QStringLiteral("A2"), QStringLiteral("e2_1")});
         QCOMPARE(cn.execute(QStringLiteral("Update tab_exam3 set E2_1= ''")), 1);
         QVERIFY_THROWS_EXCEPTION(db::Error, cn.execute(QStringLiteral("Update tab_exam3 set K3= ''")));
-        QVERIFY_THROWS_EXCEPTION(db::Error, cn.allowZeroLength(QStringLiteral("tab_exam9"), {QStringLiteral("A2")}));
+        QVERIFY_THROWS_EXCEPTION(db::Error,
+                                 cn.allowZeroLength(QStringLiteral("tab_exam9"), {QStringLiteral("A2")}));
         cn.dropTable(QStringLiteral("TAB_EXAM3"));
         QVERIFY(!cn.tableExists(QStringLiteral("tab_exam3")));
         QVERIFY_THROWS_EXCEPTION(db::Error, cn.dropTable(QStringLiteral("tab_exam3")));
@@ -172,7 +178,8 @@ private slots:
         rtf.append('\0').append("tail");
         cn.execute(QStringLiteral("insert into tab_exer (A1, A15) values (:A1, :A15)"),
                    {{"A1", QStringLiteral("ZZ0000000001")}, {"A15", rtf}});
-        QCOMPARE(cn.scalar(QStringLiteral("select A15 from tab_exer where A1=:A1"), {{"A1", QStringLiteral("zz0000000001")}})
+        QCOMPARE(cn.scalar(QStringLiteral("select A15 from tab_exer where A1=:A1"),
+                           {{"A1", QStringLiteral("zz0000000001")}})
                      .toByteArray(),
                  rtf);
         QVERIFY_THROWS_EXCEPTION(db::Error, cn.execute(QStringLiteral("select 1"), {{"nope", 1}}));

@@ -18,7 +18,8 @@ private slots:
         const QString path = dir_.filePath(QStringLiteral("d.db"));
         db::Connection::create(path, {});
         cn_.openFile(path, {});
-        cn_.execute(QStringLiteral("CREATE TABLE t (A1 TEXT(20) NOT NULL PRIMARY KEY, A10 TEXT(6), n INTEGER)"));
+        cn_.execute(
+            QStringLiteral("CREATE TABLE t (A1 TEXT(20) NOT NULL PRIMARY KEY, A10 TEXT(6), n INTEGER)"));
         cn_.allowZeroLength(QStringLiteral("t"), {QStringLiteral("A10")});
         cn_.execute(QStringLiteral("insert into t values ('US0000000012', '030101', 1)"));
         cn_.execute(QStringLiteral("insert into t values ('US0000000107', '030102', 2)"));
@@ -57,7 +58,8 @@ private slots:
             QVariant(qlonglong(2)));
         row("max of user keys", "select MAX(CINT(Right(A1,4))) as r4m from tab where Left(A1,1) = 'U'",
             QVariant(qlonglong(107)));
-        row("left in a where clause", "select count(*) from t where (Left(A10,1) = '0') and Left(A10,2) = '03'",
+        row("left in a where clause",
+            "select count(*) from t where (Left(A10,1) = '0') and Left(A10,2) = '03'",
             QVariant(qlonglong(2)));
     }
     void expressions()
@@ -101,10 +103,9 @@ private slots:
 
     void translationLeavesStringsAlone()
     {
-        const auto tr = db::jet::translate(QStringLiteral("select 'Left(x) in ''y''' from t where a in ('p')"),
-                                           [](const QString&) -> QString {
-                                               throw db::Error(QStringLiteral("must not attach"));
-                                           });
+        const auto tr = db::jet::translate(
+            QStringLiteral("select 'Left(x) in ''y''' from t where a in ('p')"),
+            [](const QString&) -> QString { throw db::Error(QStringLiteral("must not attach")); });
         QCOMPARE(tr.sql, QStringLiteral("select 'Left(x) in ''y''' from t where a in ('p')"));
         QVERIFY(!tr.usesOtherFile);
     }
@@ -114,7 +115,8 @@ private slots:
         // The exam paper layout: every Jet type it uses, the key, and the text limits.
         cn_.execute(QStringLiteral(
             "CREATE TABLE tab_exam1(A1 TEXT(20) NOT NULL PRIMARY KEY,A2 TEXT(100),A2_1 SMALLINT,K3 TEXT(12),"
-            "A10 TEXT(6),A13 SMALLINT,A14 MEMO,E1 DATETIME,E3 SMALLINT,jx IMAGE,csbs TEXT(2),A6 DOUBLE,n INTEGER)"));
+            "A10 TEXT(6),A13 SMALLINT,A14 MEMO,E1 DATETIME,E3 SMALLINT,jx IMAGE,csbs TEXT(2),A6 DOUBLE,n "
+            "INTEGER)"));
         cn_.execute(QStringLiteral("insert into tab_exam1 (A1,A2,A2_1,A13,A14,E1,jx,A6,n) values "
                                    "(:a1,'AC',5,65,:memo,:d,:jx,:f,:n)"),
                     {{"a1", QStringLiteral("030101650001")},
@@ -123,17 +125,22 @@ private slots:
                      {"jx", QByteArray("{\\rtf1 \\'b0\\'b2}")},
                      {"f", 87.5},
                      {"n", 70000}});
-        QCOMPARE(cn_.scalar(QStringLiteral("select typeof(A2_1) from tab_exam1")).toString(), QStringLiteral("integer"));
-        QCOMPARE(cn_.scalar(QStringLiteral("select E1 from tab_exam1")).toString(), QStringLiteral("2026-12-11"));
-        QCOMPARE(cn_.scalar(QStringLiteral("select jx from tab_exam1")).toByteArray(), QByteArray("{\\rtf1 \\'b0\\'b2}"));
+        QCOMPARE(cn_.scalar(QStringLiteral("select typeof(A2_1) from tab_exam1")).toString(),
+                 QStringLiteral("integer"));
+        QCOMPARE(cn_.scalar(QStringLiteral("select E1 from tab_exam1")).toString(),
+                 QStringLiteral("2026-12-11"));
+        QCOMPARE(cn_.scalar(QStringLiteral("select jx from tab_exam1")).toByteArray(),
+                 QByteArray("{\\rtf1 \\'b0\\'b2}"));
         QCOMPARE(cn_.scalar(QStringLiteral("select len(A14) from tab_exam1")).toInt(), 5000);
-        QCOMPARE(cn_.scalar(QStringLiteral("select count(*) from tab_exam1 where a1='030101650001'")).toInt(), 1);
+        QCOMPARE(cn_.scalar(QStringLiteral("select count(*) from tab_exam1 where a1='030101650001'")).toInt(),
+                 1);
         // Too long for TEXT(2), outside SMALLINT, duplicate key, missing key: all refused.
         QVERIFY_THROWS_EXCEPTION(db::Error, cn_.execute(QStringLiteral("update tab_exam1 set csbs='YYY'")));
         QVERIFY_THROWS_EXCEPTION(db::Error, cn_.execute(QStringLiteral("update tab_exam1 set A13=40000")));
+        QVERIFY_THROWS_EXCEPTION(
+            db::Error, cn_.execute(QStringLiteral("insert into tab_exam1 (A1) values ('030101650001')")));
         QVERIFY_THROWS_EXCEPTION(db::Error,
-                                 cn_.execute(QStringLiteral("insert into tab_exam1 (A1) values ('030101650001')")));
-        QVERIFY_THROWS_EXCEPTION(db::Error, cn_.execute(QStringLiteral("insert into tab_exam1 (A2) values ('A')")));
+                                 cn_.execute(QStringLiteral("insert into tab_exam1 (A2) values ('A')")));
         cn_.dropTable(QStringLiteral("tab_exam1"));
     }
 };

@@ -24,15 +24,19 @@ class TestRecordset : public QObject {
             QVariant f1;
             QVariant e1;
         } rows[] = {
-            {"q01", 61, "030101", 0, QDate(2026, 12, 1)}, {"q02", 65, "030102", 0, QVariant()},
+            {"q01", 61, "030101", 0, QDate(2026, 12, 1)},  {"q02", 65, "030102", 0, QVariant()},
             {"q03", 61, "031101", 1, QVariant()},          {"q04", 61, "041101", 0, QVariant()},
             {"q05", 61, "030201", QVariant(), QVariant()}, {"q06", 66, "030101", 2, QVariant()},
             {"Q07", 61, "3", 0, QDate(2026, 12, 11)},
         };
         for (const auto& r : rows)
-            cn_->execute(QStringLiteral("insert into q (A1, A13, A10, F1, E1) values (:a1, :a13, :a10, :f1, :e1)"),
-                         {{"a1", QString::fromLatin1(r.a1)}, {"a13", r.a13}, {"a10", QString::fromLatin1(r.a10)},
-                          {"f1", r.f1}, {"e1", r.e1}});
+            cn_->execute(
+                QStringLiteral("insert into q (A1, A13, A10, F1, E1) values (:a1, :a13, :a10, :f1, :e1)"),
+                {{"a1", QString::fromLatin1(r.a1)},
+                 {"a13", r.a13},
+                 {"a10", QString::fromLatin1(r.a10)},
+                 {"f1", r.f1},
+                 {"e1", r.e1}});
     }
 
     QStringList keys(db::Recordset& rs)
@@ -50,8 +54,9 @@ private slots:
         db::Connection::create(path_, {});
         cn_ = std::make_unique<db::Connection>();
         cn_->openFile(path_, {});
-        cn_->execute(QStringLiteral("CREATE TABLE q (A1 TEXT(20) NOT NULL PRIMARY KEY, A13 SMALLINT, A10 TEXT(6), "
-                                    "F1 SMALLINT, E1 DATETIME, E2 TEXT(100), A14 MEMO)"));
+        cn_->execute(
+            QStringLiteral("CREATE TABLE q (A1 TEXT(20) NOT NULL PRIMARY KEY, A13 SMALLINT, A10 TEXT(6), "
+                           "F1 SMALLINT, E1 DATETIME, E2 TEXT(100), A14 MEMO)"));
         cn_->allowZeroLength(QStringLiteral("q"), {QStringLiteral("E2")});
     }
     void init() { fill(); }
@@ -92,9 +97,10 @@ private slots:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("draw filter") << "A13=61 and a10 like '03*' and f1<>1" << QStringList{"q01"};
-        QTest::newRow("null flag fails both tests") << "f1<>1 or f1=1"
-                                                    << QStringList{"q01", "q02", "q03", "q04", "q06", "Q07"};
-        QTest::newRow("percent wildcard") << "a10 like '03%'" << QStringList{"q01", "q02", "q03", "q05", "q06"};
+        QTest::newRow("null flag fails both tests")
+            << "f1<>1 or f1=1" << QStringList{"q01", "q02", "q03", "q04", "q06", "Q07"};
+        QTest::newRow("percent wildcard")
+            << "a10 like '03%'" << QStringList{"q01", "q02", "q03", "q05", "q06"};
         QTest::newRow("text without case") << "A1='q07'" << QStringList{"Q07"};
         QTest::newRow("not equal text") << "a10<>'030101'" << QStringList{"q02", "q03", "q04", "q05", "Q07"};
         QTest::newRow("parentheses") << "(A13=65 or A13=66) and F1>=0" << QStringList{"q02", "q06"};
@@ -169,7 +175,8 @@ private slots:
         rs.post();
         QVERIFY(changed.count() >= 2);
         QCOMPARE(rs.state(), db::Recordset::State::Browse);
-        QCOMPARE(cn_->scalar(QStringLiteral("select E2 from q where A1='q03'")).toString(), QStringLiteral("B"));
+        QCOMPARE(cn_->scalar(QStringLiteral("select E2 from q where A1='q03'")).toString(),
+                 QStringLiteral("B"));
         QCOMPARE(cn_->scalar(QStringLiteral("select A14 from q where A1='q03'")).toString(),
                  QStringLiteral("笔记：注意第十八条"));
         // Setting a value while browsing starts an edit; moving posts it.
@@ -189,7 +196,8 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(db::Error, rs.post());
         QCOMPARE(rs.state(), db::Recordset::State::Edit);
         rs.cancel();
-        QCOMPARE(cn_->scalar(QStringLiteral("select E2 from q where A1='q03'")).toString(), QStringLiteral("B"));
+        QCOMPARE(cn_->scalar(QStringLiteral("select E2 from q where A1='q03'")).toString(),
+                 QStringLiteral("B"));
     }
 
     void appendAndDelete()
@@ -205,7 +213,8 @@ private slots:
         QCOMPARE(rs.text(QStringLiteral("A1")), QStringLiteral("q08"));
         QCOMPARE(rs.date(QStringLiteral("E1")), QDate(2026, 12, 12));
         QVERIFY(rs.isNull(QStringLiteral("A13")));
-        QCOMPARE(cn_->scalar(QStringLiteral("select E1 from q where A1='q08'")).toString(), QStringLiteral("2026-12-12"));
+        QCOMPARE(cn_->scalar(QStringLiteral("select E1 from q where A1='q08'")).toString(),
+                 QStringLiteral("2026-12-12"));
         // A duplicate key is refused; nothing is added.
         rs.append();
         rs.setValue(QStringLiteral("A1"), QStringLiteral("Q01"));

@@ -21,14 +21,19 @@ class TestHelpers : public QObject {
     };
 
     // Shows the dialog, records what it shows, and presses one button.
-    static int show(ScriptedDialogs& dialogs, TFrmDlg& dlg, int layout, const QString& variant, const char* press,
-                    Seen* seen, int page = 1)
+    static int show(ScriptedDialogs& dialogs, TFrmDlg& dlg, int layout, const QString& variant,
+                    const char* press, Seen* seen, int page = 1)
     {
         dialogs.answerDialog([&, press](QDialog& d) {
             auto* f = static_cast<TFrmDlg*>(&d);
-            *seen = {!f->ui->fcShapeBtn1->isHidden(), !f->ui->fcShapeBtn2->isHidden(), !f->ui->fcShapeBtn3->isHidden(),
-                     f->ui->fcShapeBtn1->text(),      f->ui->fcShapeBtn2->text(),      f->ui->fcShapeBtn3->text(),
-                     f->width(),                      f->ui->epNoteBook1->currentIndex()};
+            *seen = {!f->ui->fcShapeBtn1->isHidden(),
+                     !f->ui->fcShapeBtn2->isHidden(),
+                     !f->ui->fcShapeBtn3->isHidden(),
+                     f->ui->fcShapeBtn1->text(),
+                     f->ui->fcShapeBtn2->text(),
+                     f->ui->fcShapeBtn3->text(),
+                     f->width(),
+                     f->ui->epNoteBook1->currentIndex()};
             f->findChild<QPushButton*>(QLatin1String(press))->click();
             return f->result();
         });
@@ -139,26 +144,33 @@ private slots:
         DM1 = &dm;
         QCOMPARE(TotalScore(), 0); // empty type table
         dm.Cn1Table_tx.close();
-        dm.ADOCn1.execute(QStringLiteral("insert into tab_tx1 (A1, B1, B2, B3, [time]) values (61, '单项选择题', 30, 1, 1)"));
-        dm.ADOCn1.execute(QStringLiteral("insert into tab_tx1 (A1, B1, B2, B3, [time]) values (65, '多项选择题', 40, 2, 1.5)"));
+        dm.ADOCn1.execute(QStringLiteral(
+            "insert into tab_tx1 (A1, B1, B2, B3, [time]) values (61, '单项选择题', 30, 1, 1)"));
+        dm.ADOCn1.execute(QStringLiteral(
+            "insert into tab_tx1 (A1, B1, B2, B3, [time]) values (65, '多项选择题', 40, 2, 1.5)"));
         QCOMPARE(TotalScore(), 110);
 
         // A paper table and its score row go together.
-        dm.ADOCn1.execute(QStringLiteral("CREATE TABLE tab_exam1 (A1 TEXT(20) NOT NULL PRIMARY KEY, A2 TEXT(100), "
-                                         "A14 MEMO, E2 TEXT(100), E2_1 TEXT(100), csbs TEXT(2))"));
+        dm.ADOCn1.execute(
+            QStringLiteral("CREATE TABLE tab_exam1 (A1 TEXT(20) NOT NULL PRIMARY KEY, A2 TEXT(100), "
+                           "A14 MEMO, E2 TEXT(100), E2_1 TEXT(100), csbs TEXT(2))"));
         AllowZeroLength(QStringLiteral("tab_exam1"), bank.connectionString());
         dm.ADOCn1.execute(QStringLiteral("insert into tab_exam1 (A1, E2_1) values ('k', '')"));
         for (const char* t : {"tab_exam1", "tab_exam2"})
-            dm.ADOCn1.execute(QStringLiteral("insert into tab_cj (A1, A3, A3_1, D1) values (:t, '试卷', 1, '2026-12-11')"),
-                              {{"t", QString::fromLatin1(t)}});
+            dm.ADOCn1.execute(
+                QStringLiteral("insert into tab_cj (A1, A3, A3_1, D1) values (:t, '试卷', 1, '2026-12-11')"),
+                {{"t", QString::fromLatin1(t)}});
         DropPaperTable(QStringLiteral("TAB_EXAM1"));
         QVERIFY(!dm.ADOCn1.tableExists(QStringLiteral("tab_exam1")));
-        QCOMPARE(dm.ADOCn1.scalar(QStringLiteral("select count(*) from tab_cj where A1='tab_exam1'")).toInt(), 0);
+        QCOMPARE(dm.ADOCn1.scalar(QStringLiteral("select count(*) from tab_cj where A1='tab_exam1'")).toInt(),
+                 0);
         // A score row without a table is left alone.
         DropPaperTable(QStringLiteral("tab_exam2"));
-        QCOMPARE(dm.ADOCn1.scalar(QStringLiteral("select count(*) from tab_cj where A1='tab_exam2'")).toInt(), 1);
+        QCOMPARE(dm.ADOCn1.scalar(QStringLiteral("select count(*) from tab_cj where A1='tab_exam2'")).toInt(),
+                 1);
         // A failure is silent.
-        QVERIFY_THROWS_EXCEPTION(db::Error, AllowZeroLength(QStringLiteral("tab_exam9"), bank.connectionString()));
+        QVERIFY_THROWS_EXCEPTION(db::Error,
+                                 AllowZeroLength(QStringLiteral("tab_exam9"), bank.connectionString()));
         DM1 = nullptr;
     }
 };

@@ -51,8 +51,7 @@ private slots:
         QCOMPARE(dialogs.messages()[0].icon, QMessageBox::Critical);
         QVERIFY(DM1 == nullptr);
         QVERIFY(FrmStart == nullptr);
-        if (kind == u"missing")
-            QVERIFY(!QFile::exists(bank)); // nothing is created
+        if (kind == u"missing") QVERIFY(!QFile::exists(bank)); // nothing is created
     }
 
     void startsOnAGoodBank()
@@ -61,9 +60,12 @@ private slots:
         {
             db::Connection cn;
             cn.open(bank.connectionString());
-            cn.execute(QStringLiteral("insert into tab_tx1 (A1, B1, B2, B3, [time]) values (61, 'a', 30, 1, 1)"));
-            cn.execute(QStringLiteral("insert into tab_tx1 (A1, B1, B2, B3, [time]) values (71, 'b', 0, 5, 2.25)"));
-            cn.execute(QStringLiteral("insert into tab_tx1 (A1, B1, B2, B3, [time]) values (65, 'c', 40, 2, 0.1)"));
+            cn.execute(
+                QStringLiteral("insert into tab_tx1 (A1, B1, B2, B3, [time]) values (61, 'a', 30, 1, 1)"));
+            cn.execute(
+                QStringLiteral("insert into tab_tx1 (A1, B1, B2, B3, [time]) values (71, 'b', 0, 5, 2.25)"));
+            cn.execute(
+                QStringLiteral("insert into tab_tx1 (A1, B1, B2, B3, [time]) values (65, 'c', 40, 2, 0.1)"));
         }
         ScriptedDialogs dialogs;
         FakeClock clock;
@@ -100,7 +102,8 @@ private slots:
         {
             db::Connection cn;
             cn.open(bank.connectionString());
-            cn.execute(QStringLiteral("insert into tab_rz (A1, A2, D1) values ('2026-12-11', 3, :d)"), {{"d", logged}});
+            cn.execute(QStringLiteral("insert into tab_rz (A1, A2, D1) values ('2026-12-11', 3, :d)"),
+                       {{"d", logged}});
         }
         ScriptedDialogs dialogs;
         FakeClock clock;

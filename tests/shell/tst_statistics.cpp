@@ -16,12 +16,14 @@ class TestStatistics : public QObject {
 
     QVariant rz(const char* column)
     {
-        return dm_->ADOCn1.scalar(QStringLiteral("select %1 from tab_rz where A1 = '2026-12-11'").arg(QLatin1String(column)));
+        return dm_->ADOCn1.scalar(
+            QStringLiteral("select %1 from tab_rz where A1 = '2026-12-11'").arg(QLatin1String(column)));
     }
     QString kmmc(const char* code, const char* column)
     {
         return dm_->ADOCn1
-            .scalar(QStringLiteral("select %1 from tab_kmmc where C1 = '%2'").arg(QLatin1String(column), QLatin1String(code)))
+            .scalar(QStringLiteral("select %1 from tab_kmmc where C1 = '%2'")
+                        .arg(QLatin1String(column), QLatin1String(code)))
             .toString();
     }
 
@@ -34,17 +36,20 @@ private slots:
         dm_ = std::make_unique<TDM1>(bank_->folder());
         QVERIFY(dm_->ConnectOk);
         DM1 = dm_.get();
-        // A small tree: subject 3, part 30, section 3001, chapters 300101 and 300102; part 04 without subject.
-        const char* rows[][3] = {{"1", "3", "法律法规"},         {"2", "30", "安全生产法"},     {"3", "3001", "总则"},
-                                 {"4", "300101", "第一章 总则"}, {"5", "300102", "第二章 保障"}, {"6", "04", "管理"},
-                                 {"7", "0401", "制度"},          {"8", "040101", "第一章 责任"}, {"9", "xx", "说明"}};
+        // A small tree: subject 3, part 30, section 3001, chapters 300101 and 300102; part 04 without
+        // subject.
+        const char* rows[][3] = {
+            {"1", "3", "法律法规"},         {"2", "30", "安全生产法"},      {"3", "3001", "总则"},
+            {"4", "300101", "第一章 总则"}, {"5", "300102", "第二章 保障"}, {"6", "04", "管理"},
+            {"7", "0401", "制度"},          {"8", "040101", "第一章 责任"}, {"9", "xx", "说明"}};
         for (const auto& r : rows)
-            dm_->ADOCn1.execute(QStringLiteral("insert into tab_kmmc (bh, C1, C1_1, C2, C3, C4, D1, D2, C6, C7) "
-                                               "values (:bh, :c1, :t, :n, 0, 0, 0, 0, '0', '0')"),
-                                {{"bh", QString::fromLatin1(r[0]).toInt()},
-                                 {"c1", QString::fromLatin1(r[1])},
-                                 {"t", QString::fromUtf8(r[2]) + QStringLiteral("（练习）")},
-                                 {"n", QString::fromUtf8(r[2])}});
+            dm_->ADOCn1.execute(
+                QStringLiteral("insert into tab_kmmc (bh, C1, C1_1, C2, C3, C4, D1, D2, C6, C7) "
+                               "values (:bh, :c1, :t, :n, 0, 0, 0, 0, '0', '0')"),
+                {{"bh", QString::fromLatin1(r[0]).toInt()},
+                 {"c1", QString::fromLatin1(r[1])},
+                 {"t", QString::fromUtf8(r[2]) + QStringLiteral("（练习）")},
+                 {"n", QString::fromUtf8(r[2])}});
     }
     void cleanup()
     {
@@ -112,17 +117,24 @@ private slots:
         QTest::addColumn<QString>("logged");
         QTest::addColumn<QString>("added");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("minutes carry") << "01:20:40" << "0:45:30" << "02:06:10";
-        QTest::newRow("hours pass 99") << "00:00:02" << "99:59:59" << "100:00:01";
-        QTest::newRow("nothing logged") << "" << "0:00:09" << "00:00:09";
+        QTest::newRow("minutes carry") << "01:20:40"
+                                       << "0:45:30"
+                                       << "02:06:10";
+        QTest::newRow("hours pass 99") << "00:00:02"
+                                       << "99:59:59"
+                                       << "100:00:01";
+        QTest::newRow("nothing logged") << ""
+                                        << "0:00:09"
+                                        << "00:00:09";
     }
     void studyTimeSums()
     {
         QFETCH(QString, logged);
         QFETCH(QString, added);
         QFETCH(QString, expected);
-        dm_->ADOCn1.execute(QStringLiteral("insert into tab_rz (A1, A2, A3, D1) values ('2026-12-11', 4, 1, :d)"),
-                            {{"d", logged.isEmpty() ? QVariant() : QVariant(logged)}});
+        dm_->ADOCn1.execute(
+            QStringLiteral("insert into tab_rz (A1, A2, A3, D1) values ('2026-12-11', 4, 1, :d)"),
+            {{"d", logged.isEmpty() ? QVariant() : QVariant(logged)}});
         dm_->AddStudyTime(added);
         QCOMPARE(rz("D1").toString(), expected);
         QCOMPARE(rz("A4").toString(), QStringLiteral("75.00"));
@@ -149,9 +161,12 @@ private slots:
 
     void lawCounts()
     {
-        dm_->ADOCn1.execute(QStringLiteral("insert into tab_fgmc (id, n, q, q1, q2, q4) values ('01', '法', 0, 0, 0, 0)"));
-        dm_->ADOCn1.execute(QStringLiteral("insert into tab_fgmc (id, n, q, q1, q2, q4) values ('0101', 'x', 0, 0, 0, 0)"));
-        dm_->ADOCn1.execute(QStringLiteral("insert into tab_fgmc (id, n, q, q1, q2, q4) values ('010101', '要点', 0, 0, 0, 0)"));
+        dm_->ADOCn1.execute(
+            QStringLiteral("insert into tab_fgmc (id, n, q, q1, q2, q4) values ('01', '法', 0, 0, 0, 0)"));
+        dm_->ADOCn1.execute(
+            QStringLiteral("insert into tab_fgmc (id, n, q, q1, q2, q4) values ('0101', 'x', 0, 0, 0, 0)"));
+        dm_->ADOCn1.execute(QStringLiteral(
+            "insert into tab_fgmc (id, n, q, q1, q2, q4) values ('010101', '要点', 0, 0, 0, 0)"));
         for (const char* f : {"010101001", "010101002"})
             dm_->ADOCn1.execute(QStringLiteral("insert into tab_rule (id, ftid, sn, q, q1, q2, q4) values "
                                                "('010101', :f, '条', 0, 0, 0, 0)"),
@@ -162,7 +177,10 @@ private slots:
         dm_->CountLawAnswer(TDM1::CodeList(articles), keyPoints, headings, 2, 2);
         dm_->CountLawAnswer(TDM1::CodeList(articles), keyPoints, headings, 1, 1);
         auto fg = [&](const char* id, const char* col) {
-            return dm_->ADOCn1.scalar(QStringLiteral("select %1 from tab_fgmc where id='%2'").arg(QLatin1String(col), QLatin1String(id))).toInt();
+            return dm_->ADOCn1
+                .scalar(QStringLiteral("select %1 from tab_fgmc where id='%2'")
+                            .arg(QLatin1String(col), QLatin1String(id)))
+                .toInt();
         };
         QCOMPARE(fg("010101", "q2"), 2); // once per statement, not once per list entry
         QCOMPARE(fg("01", "q2"), 2);

@@ -13,7 +13,10 @@ FakeClock::FakeClock(QDateTime start) : now_(std::move(start))
     platform::setClockSource({[this] { return now_; }, [this] { return steady_; }});
 }
 
-FakeClock::~FakeClock() { platform::setClockSource({}); }
+FakeClock::~FakeClock()
+{
+    platform::setClockSource({});
+}
 
 void FakeClock::advance(qint64 ms)
 {
@@ -24,7 +27,8 @@ void FakeClock::advance(qint64 ms)
 ScriptedRandom::ScriptedRandom(quint32 seed)
 {
     auto gen = std::make_shared<QRandomGenerator>(seed);
-    platform::setRandomSource([gen](int low, int high) { return low + int(gen->bounded(quint32(high - low) + 1u)); });
+    platform::setRandomSource(
+        [gen](int low, int high) { return low + int(gen->bounded(quint32(high - low) + 1u)); });
 }
 
 ScriptedRandom::ScriptedRandom(std::vector<int> values)
@@ -32,14 +36,16 @@ ScriptedRandom::ScriptedRandom(std::vector<int> values)
     auto list = std::make_shared<std::vector<int>>(std::move(values));
     auto next = std::make_shared<size_t>(0);
     platform::setRandomSource([list, next](int low, int high) {
-        if (list->empty())
-            return low;
+        if (list->empty()) return low;
         const int v = (*list)[(*next)++ % list->size()];
         return std::clamp(v, low, high);
     });
 }
 
-ScriptedRandom::~ScriptedRandom() { platform::setRandomSource({}); }
+ScriptedRandom::~ScriptedRandom()
+{
+    platform::setRandomSource({});
+}
 
 ScriptedDialogs::ScriptedDialogs()
 {

@@ -24,7 +24,10 @@ QByteArray passwordHash(const QByteArray& salt, const QString& password)
     return QCryptographicHash::hash(salt + password.toUtf8(), QCryptographicHash::Sha256);
 }
 
-QString engineMessage(sqlite3* db) { return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("Not open"); }
+QString engineMessage(sqlite3* db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("Not open");
+}
 
 } // namespace
 
@@ -42,8 +45,7 @@ ConnectionString ConnectionString::parse(const QString& text)
     const qsizetype n = text.size();
     while (i < n) {
         const qsizetype eq = text.indexOf(u'=', i);
-        if (eq < 0)
-            break;
+        if (eq < 0) break;
         const QString key = text.mid(i, eq - i).trimmed();
         qsizetype j = eq + 1;
         QString value;
@@ -69,7 +71,10 @@ ConnectionString ConnectionString::parse(const QString& text)
 
 Connection::Connection() = default;
 
-Connection::~Connection() { close(); }
+Connection::~Connection()
+{
+    close();
+}
 
 void Connection::open(const QString& connectionString)
 {
@@ -103,13 +108,14 @@ void Connection::openFile(const QString& path, const QString& password)
             step(st, &row);
             bool ok = false;
             if (row) {
-                const QByteArray salt(static_cast<const char*>(sqlite3_column_blob(st, 0)), sqlite3_column_bytes(st, 0));
-                const QByteArray hash(static_cast<const char*>(sqlite3_column_blob(st, 1)), sqlite3_column_bytes(st, 1));
+                const QByteArray salt(static_cast<const char*>(sqlite3_column_blob(st, 0)),
+                                      sqlite3_column_bytes(st, 0));
+                const QByteArray hash(static_cast<const char*>(sqlite3_column_blob(st, 1)),
+                                      sqlite3_column_bytes(st, 1));
                 ok = passwordHash(salt, password) == hash;
             }
             sqlite3_reset(st);
-            if (!ok)
-                throw Error(QStringLiteral("Not a valid password."));
+            if (!ok) throw Error(QStringLiteral("Not a valid password."));
         }
     } catch (...) {
         close();
@@ -139,8 +145,7 @@ void Connection::close() noexcept
         sqlite3_finalize(c->stmt);
     cache_.clear();
     if (db_) {
-        if (!sqlite3_get_autocommit(db_))
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_close_v2(db_);
     }
     db_ = nullptr;
@@ -151,8 +156,7 @@ void Connection::close() noexcept
 
 void Connection::create(const QString& path, const QString& password)
 {
-    if (QFileInfo::exists(path))
-        throw Error(QStringLiteral("Database '%1' already exists.").arg(path));
+    if (QFileInfo::exists(path)) throw Error(QStringLiteral("Database '%1' already exists.").arg(path));
     sqlite3* handle = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -162,10 +166,8 @@ void Connection::create(const QString& path, const QString& password)
         QFile::remove(path);
         throw Error(msg);
     };
-    if (rc != SQLITE_OK)
-        fail();
-    if (sqlite3_exec(handle, "PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr) != SQLITE_OK)
-        fail();
+    if (rc != SQLITE_OK) fail();
+    if (sqlite3_exec(handle, "PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr) != SQLITE_OK) fail();
     if (!password.isEmpty()) {
         if (sqlite3_exec(handle, "CREATE TABLE sys_gate (salt BLOB, hash BLOB)", nullptr, nullptr, nullptr) !=
             SQLITE_OK)
@@ -181,8 +183,7 @@ void Connection::create(const QString& path, const QString& password)
         sqlite3_bind_blob(st, 2, hash.constData(), int(hash.size()), SQLITE_TRANSIENT);
         rc = sqlite3_step(st);
         sqlite3_finalize(st);
-        if (rc != SQLITE_DONE)
-            fail();
+        if (rc != SQLITE_DONE) fail();
     }
     sqlite3_close_v2(handle);
 }
@@ -190,19 +191,16 @@ void Connection::create(const QString& path, const QString& password)
 void Connection::raise(const QString& context) const
 {
     QString msg = engineMessage(db_);
-    if (!context.isEmpty())
-        msg += QStringLiteral(" (") + context + u')';
+    if (!context.isEmpty()) msg += QStringLiteral(" (") + context + u')';
     throw Error(msg);
 }
 
 sqlite3_stmt* Connection::prepare(const QString& sql)
 {
-    if (!db_)
-        throw Error(QStringLiteral("Operation is not allowed when the object is closed."));
+    if (!db_) throw Error(QStringLiteral("Operation is not allowed when the object is closed."));
     for (size_t i = 0; i < cache_.size(); ++i) {
         if (cache_[i]->sql == sql) {
-            if (i != 0)
-                std::swap(cache_[i], cache_[0]);
+            if (i != 0) std::swap(cache_[i], cache_[0]);
             sqlite3_stmt* st = cache_[0]->stmt;
             sqlite3_reset(st);
             sqlite3_clear_bindings(st);
@@ -211,21 +209,18 @@ sqlite3_stmt* Connection::prepare(const QString& sql)
     }
     auto attach = [this](const QString& file) -> QString {
         const QString canonical = QFileInfo(file).absoluteFilePath();
-        if (auto it = attached_.constFind(canonical); it != attached_.constEnd())
-            return *it;
+        if (auto it = attached_.constFind(canonical); it != attached_.constEnd()) return *it;
         if (!QFileInfo(canonical).isFile())
             throw Error(QStringLiteral("Could not find file '%1'.").arg(file));
         const QString alias = QStringLiteral("ext%1").arg(++attachSeq_);
         const QByteArray uri = "file:" + QUrl::toPercentEncoding(canonical, "/") + "?mode=ro";
         sqlite3_stmt* st = nullptr;
         const QByteArray text = QStringLiteral("ATTACH DATABASE ? AS %1").arg(alias).toUtf8();
-        if (sqlite3_prepare_v2(db_, text.constData(), -1, &st, nullptr) != SQLITE_OK)
-            raise();
+        if (sqlite3_prepare_v2(db_, text.constData(), -1, &st, nullptr) != SQLITE_OK) raise();
         sqlite3_bind_text(st, 1, uri.constData(), int(uri.size()), SQLITE_TRANSIENT);
         const int rc = sqlite3_step(st);
         sqlite3_finalize(st);
-        if (rc != SQLITE_DONE)
-            raise(file);
+        if (rc != SQLITE_DONE) raise(file);
         attached_.insert(canonical, alias);
         return alias;
     };
@@ -233,11 +228,11 @@ sqlite3_stmt* Connection::prepare(const QString& sql)
     const QByteArray utf8 = tr.sql.toUtf8();
     sqlite3_stmt* st = nullptr;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &st, &tail) != SQLITE_OK)
-        raise();
+    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &st, &tail) != SQLITE_OK) raise();
     if (!st)
-        throw Error(QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
-                                   "'UPDATE'."));
+        throw Error(
+            QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
+                           "'UPDATE'."));
     for (const char* p = tail; p && *p; ++p) {
         if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';') {
             sqlite3_finalize(st);
@@ -316,11 +311,9 @@ void Connection::bind(sqlite3_stmt* st, const Params& params)
 {
     for (auto it = params.constBegin(); it != params.constEnd(); ++it) {
         QByteArray name = it.key().toUtf8();
-        if (!name.startsWith(':') && !name.startsWith('@') && !name.startsWith('$'))
-            name.prepend(':');
+        if (!name.startsWith(':') && !name.startsWith('@') && !name.startsWith('$')) name.prepend(':');
         const int idx = sqlite3_bind_parameter_index(st, name.constData());
-        if (idx == 0)
-            throw Error(QStringLiteral("Parameter %1 is not used by the statement.").arg(it.key()));
+        if (idx == 0) throw Error(QStringLiteral("Parameter %1 is not used by the statement.").arg(it.key()));
         bindValue(st, idx, it.value());
     }
 }
@@ -333,8 +326,7 @@ void Connection::step(sqlite3_stmt* st, bool* hasRow)
         return;
     }
     *hasRow = false;
-    if (rc == SQLITE_DONE)
-        return;
+    if (rc == SQLITE_DONE) return;
     const QString msg = engineMessage(db_);
     sqlite3_reset(st);
     throw Error(msg);
@@ -347,15 +339,13 @@ int Connection::execute(const QString& sql, const Params& params)
     bind(st, params);
     // A new table and the triggers that guard its text columns are made together.
     const bool creates = !created.name.isEmpty();
-    if (creates)
-        begin();
+    if (creates) begin();
     try {
         bool row = true;
         while (row)
             step(st, &row);
     } catch (...) {
-        if (creates)
-            rollback();
+        if (creates) rollback();
         throw;
     }
     const int changed = sqlite3_changes(db_);
@@ -369,8 +359,7 @@ int Connection::execute(const QString& sql, const Params& params)
         }
         commit();
     }
-    if (txLevel_ == 0)
-        releaseAttachments();
+    if (txLevel_ == 0) releaseAttachments();
     return changed;
 }
 
@@ -388,10 +377,10 @@ void Connection::addZeroLengthGuards(const jet::CreatedTable& created)
             const QString ins = QStringLiteral("CREATE TRIGGER %1 BEFORE INSERT ON %2 ")
                                     .arg(jet::quoteIdent(base + "_i"), jet::quoteIdent(created.name)) +
                                 check;
-            const QString upd = QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE OF %2 ON %3 ")
-                                    .arg(jet::quoteIdent(base + "_u"), jet::quoteIdent(col),
-                                         jet::quoteIdent(created.name)) +
-                                check;
+            const QString upd =
+                QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE OF %2 ON %3 ")
+                    .arg(jet::quoteIdent(base + "_u"), jet::quoteIdent(col), jet::quoteIdent(created.name)) +
+                check;
             for (const QString& t : {ins, upd})
                 if (sqlite3_exec(db_, t.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
                     raise();
@@ -426,26 +415,22 @@ QVariant Connection::scalar(const QString& sql, const Params& params)
         }
     }
     sqlite3_reset(st);
-    if (txLevel_ == 0)
-        releaseAttachments();
+    if (txLevel_ == 0) releaseAttachments();
     return v;
 }
 
 void Connection::begin()
 {
-    if (!db_)
-        throw Error(QStringLiteral("Operation is not allowed when the object is closed."));
+    if (!db_) throw Error(QStringLiteral("Operation is not allowed when the object is closed."));
     const QByteArray sql =
         txLevel_ == 0 ? QByteArray("BEGIN") : QByteArray("SAVEPOINT sp") + QByteArray::number(txLevel_);
-    if (sqlite3_exec(db_, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        raise();
+    if (sqlite3_exec(db_, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) raise();
     ++txLevel_;
 }
 
 void Connection::commit()
 {
-    if (!db_ || txLevel_ == 0)
-        throw Error(QStringLiteral("No transaction is active."));
+    if (!db_ || txLevel_ == 0) throw Error(QStringLiteral("No transaction is active."));
     if (sqlite3_get_autocommit(db_)) {
         // The engine already rolled the transaction back (for example on a full disk).
         txLevel_ = 0;
@@ -454,40 +439,34 @@ void Connection::commit()
     }
     const QByteArray sql =
         txLevel_ == 1 ? QByteArray("COMMIT") : QByteArray("RELEASE sp") + QByteArray::number(txLevel_ - 1);
-    if (sqlite3_exec(db_, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        raise();
+    if (sqlite3_exec(db_, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) raise();
     --txLevel_;
-    if (txLevel_ == 0)
-        releaseAttachments();
+    if (txLevel_ == 0) releaseAttachments();
 }
 
 void Connection::rollback()
 {
-    if (!db_ || txLevel_ == 0)
-        throw Error(QStringLiteral("No transaction is active."));
+    if (!db_ || txLevel_ == 0) throw Error(QStringLiteral("No transaction is active."));
     if (sqlite3_get_autocommit(db_)) {
         txLevel_ = 0;
     } else if (txLevel_ == 1) {
         for (auto& c : cache_)
             sqlite3_reset(c->stmt);
-        if (sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK)
-            raise();
+        if (sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK) raise();
         txLevel_ = 0;
     } else {
         const QByteArray sp = QByteArray("sp") + QByteArray::number(txLevel_ - 1);
-        if (sqlite3_exec(db_, ("ROLLBACK TO " + sp + "; RELEASE " + sp).constData(), nullptr, nullptr, nullptr) !=
-            SQLITE_OK)
+        if (sqlite3_exec(db_, ("ROLLBACK TO " + sp + "; RELEASE " + sp).constData(), nullptr, nullptr,
+                         nullptr) != SQLITE_OK)
             raise();
         --txLevel_;
     }
-    if (txLevel_ == 0)
-        releaseAttachments();
+    if (txLevel_ == 0) releaseAttachments();
 }
 
 void Connection::releaseAttachments()
 {
-    if (attached_.isEmpty() || !db_ || !sqlite3_get_autocommit(db_))
-        return;
+    if (attached_.isEmpty() || !db_ || !sqlite3_get_autocommit(db_)) return;
     // Statements prepared against an attached file go first, so that it can be detached.
     for (auto it = cache_.begin(); it != cache_.end();) {
         if ((*it)->sql.isEmpty()) {
@@ -507,8 +486,7 @@ void Connection::releaseAttachments()
 QStringList Connection::userTables() const
 {
     QStringList out;
-    if (!db_)
-        throw Error(QStringLiteral("Operation is not allowed when the object is closed."));
+    if (!db_) throw Error(QStringLiteral("Operation is not allowed when the object is closed."));
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db_,
                            "select name from sqlite_master where type='table' and name not like 'sqlite\\_%' "
@@ -523,11 +501,10 @@ QStringList Connection::userTables() const
 
 bool Connection::tableExists(const QString& table) const
 {
-    if (!db_)
-        throw Error(QStringLiteral("Operation is not allowed when the object is closed."));
+    if (!db_) throw Error(QStringLiteral("Operation is not allowed when the object is closed."));
     sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_, "select 1 from sqlite_master where type='table' and name = ? collate nocase", -1,
-                           &st, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(db_, "select 1 from sqlite_master where type='table' and name = ? collate nocase",
+                           -1, &st, nullptr) != SQLITE_OK)
         raise();
     const QByteArray name = table.toUtf8();
     sqlite3_bind_text(st, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
@@ -545,19 +522,16 @@ void Connection::dropTable(const QString& table)
         sqlite3_finalize(c->stmt);
     cache_.clear();
     const QByteArray sql = ("DROP TABLE " + jet::quoteIdent(table)).toUtf8();
-    if (sqlite3_exec(db_, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        raise();
+    if (sqlite3_exec(db_, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) raise();
 }
 
 std::vector<Connection::ColumnInfo> Connection::columns(const QString& table) const
 {
     std::vector<ColumnInfo> out;
-    if (!db_)
-        throw Error(QStringLiteral("Operation is not allowed when the object is closed."));
+    if (!db_) throw Error(QStringLiteral("Operation is not allowed when the object is closed."));
     sqlite3_stmt* st = nullptr;
     const QByteArray sql = ("PRAGMA table_info(" + jet::quoteIdent(table) + ")").toUtf8();
-    if (sqlite3_prepare_v2(db_, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
-        raise();
+    if (sqlite3_prepare_v2(db_, sql.constData(), -1, &st, nullptr) != SQLITE_OK) raise();
     while (sqlite3_step(st) == SQLITE_ROW) {
         ColumnInfo c;
         c.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
@@ -571,20 +545,19 @@ std::vector<Connection::ColumnInfo> Connection::columns(const QString& table) co
 
 void Connection::allowZeroLength(const QString& table, const QStringList& columnNames)
 {
-    if (!tableExists(table))
-        throw Error(QStringLiteral("Table '%1' does not exist.").arg(table));
+    if (!tableExists(table)) throw Error(QStringLiteral("Table '%1' does not exist.").arg(table));
     const auto cols = columns(table);
     for (const QString& name : columnNames) {
         auto it = std::find_if(cols.begin(), cols.end(), [&](const ColumnInfo& c) {
             return c.name.compare(name, Qt::CaseInsensitive) == 0;
         });
         if (it == cols.end())
-            throw Error(QStringLiteral("Item '%1' cannot be found in the collection of table '%2'.").arg(name, table));
+            throw Error(QStringLiteral("Item '%1' cannot be found in the collection of table '%2'.")
+                            .arg(name, table));
         const QString base = QStringLiteral("zl_%1_%2").arg(table, it->name).toLower();
         for (const char* suffix : {"_i", "_u"}) {
             const QByteArray sql = ("DROP TRIGGER IF EXISTS " + jet::quoteIdent(base + suffix)).toUtf8();
-            if (sqlite3_exec(db_, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-                raise();
+            if (sqlite3_exec(db_, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) raise();
         }
     }
 }

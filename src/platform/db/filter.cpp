@@ -11,7 +11,10 @@ namespace db {
 
 namespace {
 
-inline unsigned char fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+inline unsigned char fold(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+}
 
 int compareFolded(const char* a, uint32_t alen, const char* b, uint32_t blen)
 {
@@ -19,13 +22,15 @@ int compareFolded(const char* a, uint32_t alen, const char* b, uint32_t blen)
     for (uint32_t i = 0; i < n; ++i) {
         const unsigned char x = fold(static_cast<unsigned char>(a[i]));
         const unsigned char y = fold(static_cast<unsigned char>(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
+        if (x != y) return x < y ? -1 : 1;
     }
     return alen == blen ? 0 : (alen < blen ? -1 : 1);
 }
 
-template <typename T> int sign(T a, T b) { return a < b ? -1 : (a > b ? 1 : 0); }
+template <typename T> int sign(T a, T b)
+{
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
 
 bool toNumber(const char* p, uint32_t len, double* out)
 {
@@ -71,7 +76,10 @@ bool isNumeric(const QVariant& v)
 }
 
 // Number of bytes of the UTF-8 sequence starting at p.
-inline uint32_t seqLen(unsigned char c) { return c < 0x80 ? 1 : (c >= 0xF0 ? 4 : (c >= 0xE0 ? 3 : 2)); }
+inline uint32_t seqLen(unsigned char c)
+{
+    return c < 0x80 ? 1 : (c >= 0xF0 ? 4 : (c >= 0xE0 ? 3 : 2));
+}
 
 bool globBytes(const char* t, uint32_t tlen, const char* p, uint32_t plen)
 {
@@ -93,8 +101,7 @@ bool globBytes(const char* t, uint32_t tlen, const char* p, uint32_t plen)
             ++pi;
             continue;
         }
-        if (starP == UINT32_MAX)
-            return false;
+        if (starP == UINT32_MAX) return false;
         pi = starP + 1;
         starT += seqLen(static_cast<unsigned char>(t[starT]));
         ti = starT;
@@ -108,25 +115,24 @@ bool globBytes(const char* t, uint32_t tlen, const char* p, uint32_t plen)
 
 std::optional<int> compareCell(const Cell& c, const QVariant& v)
 {
-    if (c.isNull() || !v.isValid() || v.isNull())
-        return std::nullopt;
+    if (c.isNull() || !v.isValid() || v.isNull()) return std::nullopt;
     if (isNumeric(v)) {
         const double x = v.toDouble();
         if (c.isNumber())
-            return c.type == CellType::Integer && v.typeId() != QMetaType::Double ? sign<int64_t>(c.i, v.toLongLong())
-                                                                                   : sign(c.number(), x);
+            return c.type == CellType::Integer && v.typeId() != QMetaType::Double
+                       ? sign<int64_t>(c.i, v.toLongLong())
+                       : sign(c.number(), x);
         double cv;
-        if (c.type == CellType::Text && toNumber(c.p, c.len, &cv))
-            return sign(cv, x);
+        if (c.type == CellType::Text && toNumber(c.p, c.len, &cv)) return sign(cv, x);
         const QByteArray b = variantText(v);
         return compareFolded(c.p, c.len, b.constData(), uint32_t(b.size()));
     }
     const QByteArray b = variantText(v);
     if (c.isNumber()) {
         double x;
-        if (toNumber(b.constData(), uint32_t(b.size()), &x))
-            return sign(c.number(), x);
-        const QByteArray a = c.type == CellType::Integer ? QByteArray::number(qlonglong(c.i)) : QByteArray::number(c.d);
+        if (toNumber(b.constData(), uint32_t(b.size()), &x)) return sign(c.number(), x);
+        const QByteArray a =
+            c.type == CellType::Integer ? QByteArray::number(qlonglong(c.i)) : QByteArray::number(c.d);
         return compareFolded(a.constData(), uint32_t(a.size()), b.constData(), uint32_t(b.size()));
     }
     return compareFolded(c.p, c.len, b.constData(), uint32_t(b.size()));
@@ -136,10 +142,8 @@ int orderCells(const Cell& a, const Cell& b)
 {
     const int ra = a.isNull() ? 0 : (a.isNumber() ? 1 : 2);
     const int rb = b.isNull() ? 0 : (b.isNumber() ? 1 : 2);
-    if (ra != rb)
-        return ra < rb ? -1 : 1;
-    if (ra == 0)
-        return 0;
+    if (ra != rb) return ra < rb ? -1 : 1;
+    if (ra == 0) return 0;
     if (ra == 1)
         return (a.type == CellType::Integer && b.type == CellType::Integer) ? sign(a.i, b.i)
                                                                             : sign(a.number(), b.number());
@@ -160,7 +164,7 @@ struct Filter::Node {
     int column = -1;
     enum Op { Eq, Ne, Lt, Gt, Le, Ge } op = Eq;
     QVariant value;
-    QByteArray pattern; // UTF-8, for Like
+    QByteArray pattern;  // UTF-8, for Like
     bool negate = false; // IS NOT NULL, NOT LIKE
 
     // 1 true, 0 false, -1 unknown
@@ -169,20 +173,16 @@ struct Filter::Node {
         switch (kind) {
         case And: {
             const int x = a->eval(s, rec);
-            if (x == 0)
-                return 0;
+            if (x == 0) return 0;
             const int y = b->eval(s, rec);
-            if (y == 0)
-                return 0;
+            if (y == 0) return 0;
             return (x == 1 && y == 1) ? 1 : -1;
         }
         case Or: {
             const int x = a->eval(s, rec);
-            if (x == 1)
-                return 1;
+            if (x == 1) return 1;
             const int y = b->eval(s, rec);
-            if (y == 1)
-                return 1;
+            if (y == 1) return 1;
             return (x == 0 && y == 0) ? 0 : -1;
         }
         case Not: {
@@ -195,22 +195,21 @@ struct Filter::Node {
         }
         case Like: {
             const Cell c = s.cell(rec, column);
-            if (c.isNull())
-                return -1;
+            if (c.isNull()) return -1;
             bool m;
             if (c.type == CellType::Text || c.type == CellType::Blob) {
                 m = globBytes(c.p, c.len, pattern.constData(), uint32_t(pattern.size()));
             } else {
                 const QByteArray t = c.type == CellType::Integer ? QByteArray::number(qlonglong(c.i))
                                                                  : QByteArray::number(c.d);
-                m = globBytes(t.constData(), uint32_t(t.size()), pattern.constData(), uint32_t(pattern.size()));
+                m = globBytes(t.constData(), uint32_t(t.size()), pattern.constData(),
+                              uint32_t(pattern.size()));
             }
             return (m != negate) ? 1 : 0;
         }
         case Compare: {
             const auto r = compareCell(s.cell(rec, column), value);
-            if (!r)
-                return -1;
+            if (!r) return -1;
             switch (op) {
             case Eq:
                 return *r == 0;
@@ -245,8 +244,7 @@ public:
     std::unique_ptr<Filter::Node> parseAll()
     {
         auto n = parseOr();
-        if (tok_.kind != FTok::End)
-            fail();
+        if (tok_.kind != FTok::End) fail();
         return n;
     }
 
@@ -278,8 +276,7 @@ private:
         } else if (c == u'\'' || c == u'"') {
             QString v;
             for (;;) {
-                if (j >= s_.size())
-                    fail();
+                if (j >= s_.size()) fail();
                 if (s_[j] == c) {
                     if (j + 1 < s_.size() && s_[j + 1] == c) {
                         v += c;
@@ -295,22 +292,20 @@ private:
         } else if (c == u'#') {
             while (j < s_.size() && s_[j] != u'#')
                 ++j;
-            if (j >= s_.size())
-                fail();
+            if (j >= s_.size()) fail();
             tok_ = {FTok::Date, s_.mid(i_ + 1, j - i_ - 1)};
             ++j;
         } else if (c == u'[') {
             while (j < s_.size() && s_[j] != u']')
                 ++j;
-            if (j >= s_.size())
-                fail();
+            if (j >= s_.size()) fail();
             tok_ = {FTok::Ident, s_.mid(i_ + 1, j - i_ - 1)};
             ++j;
         } else if (c == u'<' || c == u'>' || c == u'=' || c == u'!') {
-            if (j < s_.size() && (s_[j] == u'=' || (c == u'<' && s_[j] == u'>')))
-                ++j;
+            if (j < s_.size() && (s_[j] == u'=' || (c == u'<' && s_[j] == u'>'))) ++j;
             tok_ = {FTok::Op, s_.mid(i_, j - i_)};
-        } else if (c.isDigit() || ((c == u'-' || c == u'+' || c == u'.') && j < s_.size() && (s_[j].isDigit() || s_[j] == u'.'))) {
+        } else if (c.isDigit() || ((c == u'-' || c == u'+' || c == u'.') && j < s_.size() &&
+                                   (s_[j].isDigit() || s_[j] == u'.'))) {
             while (j < s_.size() && (s_[j].isDigit() || s_[j] == u'.' || s_[j] == u'e' || s_[j] == u'E'))
                 ++j;
             tok_ = {FTok::Num, s_.mid(i_, j - i_)};
@@ -368,18 +363,15 @@ private:
                 v = i;
             } else {
                 const double d = tok_.text.toDouble(&ok);
-                if (!ok)
-                    fail();
+                if (!ok) fail();
                 v = d;
             }
             break;
         }
         case FTok::Date: {
             QDate d = QDate::fromString(tok_.text.trimmed(), Qt::ISODate);
-            if (!d.isValid())
-                d = QDate::fromString(tok_.text.trimmed(), QStringLiteral("M/d/yyyy"));
-            if (!d.isValid())
-                fail();
+            if (!d.isValid()) d = QDate::fromString(tok_.text.trimmed(), QStringLiteral("M/d/yyyy"));
+            if (!d.isValid()) fail();
             v = d;
             break;
         }
@@ -412,18 +404,17 @@ private:
         if (tok_.kind == FTok::LParen) {
             advance();
             auto n = parseOr();
-            if (tok_.kind != FTok::RParen)
-                fail();
+            if (tok_.kind != FTok::RParen) fail();
             advance();
             return n;
         }
-        if (tok_.kind != FTok::Ident)
-            fail();
+        if (tok_.kind != FTok::Ident) fail();
         const int column = store_.indexOf(tok_.text);
         if (column < 0)
-            throw Error(QStringLiteral("Item cannot be found in the collection corresponding to the requested "
-                                       "name or ordinal. (%1)")
-                            .arg(tok_.text));
+            throw Error(
+                QStringLiteral("Item cannot be found in the collection corresponding to the requested "
+                               "name or ordinal. (%1)")
+                    .arg(tok_.text));
         advance();
         auto n = std::make_unique<Filter::Node>();
         n->column = column;
@@ -434,28 +425,24 @@ private:
                 n->negate = true;
                 advance();
             }
-            if (!isWord("null"))
-                fail();
+            if (!isWord("null")) fail();
             advance();
             return n;
         }
         if (isWord("not")) {
             n->negate = true;
             advance();
-            if (!isWord("like"))
-                fail();
+            if (!isWord("like")) fail();
         }
         if (isWord("like")) {
             advance();
-            if (tok_.kind != FTok::Str)
-                fail();
+            if (tok_.kind != FTok::Str) fail();
             n->kind = Filter::Node::Like;
             n->pattern = tok_.text.toUtf8();
             advance();
             return n;
         }
-        if (tok_.kind != FTok::Op)
-            fail();
+        if (tok_.kind != FTok::Op) fail();
         const QString op = tok_.text;
         advance();
         n->kind = Filter::Node::Compare;
@@ -499,6 +486,9 @@ std::unique_ptr<Filter> Filter::parse(const QString& text, const RowStore& store
     return f;
 }
 
-bool Filter::matches(const RowStore& store, uint64_t record) const { return root_->eval(store, record) == 1; }
+bool Filter::matches(const RowStore& store, uint64_t record) const
+{
+    return root_->eval(store, record) == 1;
+}
 
 } // namespace db

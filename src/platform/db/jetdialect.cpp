@@ -23,8 +23,14 @@ struct Token {
     bool drop = false;
 };
 
-bool isIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
-bool isIdentPart(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; }
+bool isIdentStart(QChar c)
+{
+    return c.isLetter() || c == u'_';
+}
+bool isIdentPart(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c == u'$';
+}
 
 std::vector<Token> tokenize(const QString& s)
 {
@@ -57,15 +63,13 @@ std::vector<Token> tokenize(const QString& s)
         } else if (c == u'[') {
             while (j < n && s[j] != u']')
                 ++j;
-            if (j >= n)
-                throw Error(QStringLiteral("Invalid bracketing of name in '%1'.").arg(s));
+            if (j >= n) throw Error(QStringLiteral("Invalid bracketing of name in '%1'.").arg(s));
             ++j;
             kind = Tok::Bracket;
         } else if (c == u'#') {
             while (j < n && s[j] != u'#')
                 ++j;
-            if (j >= n)
-                throw Error(QStringLiteral("Syntax error in date in query expression '%1'.").arg(s));
+            if (j >= n) throw Error(QStringLiteral("Syntax error in date in query expression '%1'.").arg(s));
             ++j;
             kind = Tok::Date;
         } else if (c == u'-' && i + 1 < n && s[i + 1] == u'-') {
@@ -102,8 +106,7 @@ size_t nextSolid(const std::vector<Token>& t, size_t i)
 
 QString unquote(const Token& t)
 {
-    if (t.kind == Tok::Bracket)
-        return t.text.mid(1, t.text.size() - 2);
+    if (t.kind == Tok::Bracket) return t.text.mid(1, t.text.size() - 2);
     if (t.kind == Tok::String || t.kind == Tok::DString) {
         const QChar q = t.text[0];
         QString inner = t.text.mid(1, t.text.size() - 2);
@@ -139,12 +142,10 @@ QString dateLiteral(const QString& body)
     QString text = d.toString(Qt::ISODate);
     if (!time.trimmed().isEmpty()) {
         QTime t = QTime::fromString(time.trimmed(), QStringLiteral("H:mm:ss"));
-        if (!t.isValid())
-            t = QTime::fromString(time.trimmed(), QStringLiteral("H:mm"));
+        if (!t.isValid()) t = QTime::fromString(time.trimmed(), QStringLiteral("H:mm"));
         if (!t.isValid())
             throw Error(QStringLiteral("Syntax error in date in query expression '#%1#'.").arg(body));
-        if (t != QTime(0, 0))
-            text += u' ' + t.toString(QStringLiteral("HH:mm:ss"));
+        if (t != QTime(0, 0)) text += u' ' + t.toString(QStringLiteral("HH:mm:ss"));
     }
     return sqlString(text);
 }
@@ -215,17 +216,14 @@ QString translateCreate(const std::vector<Token>& t, size_t nameAt, CreatedTable
         }
         defs.back().push_back(i);
     }
-    if (close == t.size())
-        throw Error(QStringLiteral("Syntax error in CREATE TABLE statement."));
+    if (close == t.size()) throw Error(QStringLiteral("Syntax error in CREATE TABLE statement."));
 
     QStringList parts;
     for (const auto& def : defs) {
         std::vector<size_t> solid;
         for (size_t k : def)
-            if (t[k].kind != Tok::Space && t[k].kind != Tok::Comment)
-                solid.push_back(k);
-        if (solid.empty())
-            throw Error(QStringLiteral("Syntax error in field definition."));
+            if (t[k].kind != Tok::Space && t[k].kind != Tok::Comment) solid.push_back(k);
+        if (solid.empty()) throw Error(QStringLiteral("Syntax error in field definition."));
         const Token& first = t[solid[0]];
         const bool constraint = is(first, "constraint") || is(first, "primary") || is(first, "unique") ||
                                 is(first, "check") || is(first, "foreign");
@@ -247,7 +245,8 @@ QString translateCreate(const std::vector<Token>& t, size_t nameAt, CreatedTable
         }
         auto map = mapType(typeTok.text, size);
         if (!map)
-            throw Error(QStringLiteral("Syntax error in field definition: unknown type '%1'.").arg(typeTok.text));
+            throw Error(
+                QStringLiteral("Syntax error in field definition: unknown type '%1'.").arg(typeTok.text));
         piece = quoteIdent(column) + u' ' + map->sqlType;
         if (map->maxLength)
             piece += QStringLiteral(" CHECK (length(%1) <= %2)").arg(quoteIdent(column)).arg(*map->maxLength);
@@ -256,9 +255,9 @@ QString translateCreate(const std::vector<Token>& t, size_t nameAt, CreatedTable
         if (map->sqlType == u"INTEGER" && (is(typeTok, "counter") || is(typeTok, "autoincrement")))
             piece += QStringLiteral(" PRIMARY KEY AUTOINCREMENT");
         for (size_t k = after; k < solid.size(); ++k)
-            piece += u' ' + (t[solid[k]].kind == Tok::DString ? sqlString(unquote(t[solid[k]])) : t[solid[k]].text);
-        if (map->text)
-            created.textColumns << column;
+            piece += u' ' +
+                     (t[solid[k]].kind == Tok::DString ? sqlString(unquote(t[solid[k]])) : t[solid[k]].text);
+        if (map->text) created.textColumns << column;
         parts << piece;
     }
     out += parts.join(QStringLiteral(", "));
@@ -269,20 +268,13 @@ QString translateCreate(const std::vector<Token>& t, size_t nameAt, CreatedTable
 
 const char* jetFunction(const Token& t)
 {
-    if (is(t, "left"))
-        return "jet_left";
-    if (is(t, "right"))
-        return "jet_right";
-    if (is(t, "mid"))
-        return "jet_mid";
-    if (is(t, "len"))
-        return "jet_len";
-    if (is(t, "cint"))
-        return "jet_cint";
-    if (is(t, "ucase"))
-        return "upper";
-    if (is(t, "lcase"))
-        return "lower";
+    if (is(t, "left")) return "jet_left";
+    if (is(t, "right")) return "jet_right";
+    if (is(t, "mid")) return "jet_mid";
+    if (is(t, "len")) return "jet_len";
+    if (is(t, "cint")) return "jet_cint";
+    if (is(t, "ucase")) return "upper";
+    if (is(t, "lcase")) return "lower";
     return nullptr;
 }
 
@@ -304,8 +296,7 @@ Translation translate(const QString& sql, const AttachFn& attach)
     const size_t s1 = nextSolid(t, s0 + 1);
     if (s1 < t.size() && is(t[s0], "create") && is(t[s1], "table")) {
         const size_t nameAt = nextSolid(t, s1 + 1);
-        if (nameAt >= t.size())
-            throw Error(QStringLiteral("Syntax error in CREATE TABLE statement."));
+        if (nameAt >= t.size()) throw Error(QStringLiteral("Syntax error in CREATE TABLE statement."));
         tr.sql = translateCreate(t, nameAt, tr.created);
         return tr;
     }
@@ -322,14 +313,12 @@ Translation translate(const QString& sql, const AttachFn& attach)
         case Tok::Ident: {
             const size_t nx = nextSolid(t, i + 1);
             if (nx < t.size() && t[nx].kind == Tok::Punct && t[nx].text == u"(") {
-                if (const char* fn = jetFunction(tok))
-                    tok.text = QLatin1String(fn);
+                if (const char* fn = jetFunction(tok)) tok.text = QLatin1String(fn);
             }
             // delete * from
             if (is(tok, "delete") && nx < t.size() && t[nx].text == u"*") {
                 const size_t f = nextSolid(t, nx + 1);
-                if (f < t.size() && is(t[f], "from"))
-                    t[nx].drop = true;
+                if (f < t.size() && is(t[f], "from")) t[nx].drop = true;
             }
             // <table> in '<file>'
             if (nx < t.size() && is(t[nx], "in")) {
@@ -362,18 +351,15 @@ Translation translate(const QString& sql, const AttachFn& attach)
         }
     }
     for (const Token& tok : t)
-        if (!tok.drop)
-            tr.sql += tok.text;
+        if (!tok.drop) tr.sql += tok.text;
     return tr;
 }
 
 int cint(double value)
 {
-    if (std::isnan(value))
-        throw Error(QStringLiteral("Overflow"));
+    if (std::isnan(value)) throw Error(QStringLiteral("Overflow"));
     const double r = std::nearbyint(value); // the default rounding mode rounds half to even
-    if (r < -32768.0 || r > 32767.0)
-        throw Error(QStringLiteral("Overflow"));
+    if (r < -32768.0 || r > 32767.0) throw Error(QStringLiteral("Overflow"));
     return static_cast<int>(r);
 }
 
@@ -407,16 +393,14 @@ qint64 utf8Length(const unsigned char* p, int bytes)
 {
     qint64 n = 0;
     for (int i = 0; i < bytes; ++i)
-        if ((p[i] & 0xC0) != 0x80)
-            ++n;
+        if ((p[i] & 0xC0) != 0x80) ++n;
     return n;
 }
 
 bool anyNull(int argc, sqlite3_value** argv)
 {
     for (int i = 0; i < argc; ++i)
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
-            return true;
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return true;
     return false;
 }
 
@@ -433,11 +417,9 @@ bool lengthArg(sqlite3_context* ctx, sqlite3_value* v, qint64* out)
 
 void fnLeft(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv))
-        return sqlite3_result_null(ctx);
+    if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
     qint64 n;
-    if (!lengthArg(ctx, argv[1], &n))
-        return;
+    if (!lengthArg(ctx, argv[1], &n)) return;
     Utf8Arg s(argv[0]);
     const int end = utf8Advance(s.p, s.bytes, 0, n);
     sqlite3_result_text(ctx, reinterpret_cast<const char*>(s.p), end, SQLITE_TRANSIENT);
@@ -445,11 +427,9 @@ void fnLeft(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 void fnRight(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv))
-        return sqlite3_result_null(ctx);
+    if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
     qint64 n;
-    if (!lengthArg(ctx, argv[1], &n))
-        return;
+    if (!lengthArg(ctx, argv[1], &n)) return;
     Utf8Arg s(argv[0]);
     const qint64 len = utf8Length(s.p, s.bytes);
     const int start = n >= len ? 0 : utf8Advance(s.p, s.bytes, 0, len - n);
@@ -458,16 +438,14 @@ void fnRight(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 void fnMid(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv))
-        return sqlite3_result_null(ctx);
+    if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
     const double startD = sqlite3_value_double(argv[1]);
     if (startD < 1) {
         sqlite3_result_error(ctx, "Invalid procedure call or argument", -1);
         return;
     }
     qint64 count = -1;
-    if (argc > 2 && !lengthArg(ctx, argv[2], &count))
-        return;
+    if (argc > 2 && !lengthArg(ctx, argv[2], &count)) return;
     Utf8Arg s(argv[0]);
     const int from = utf8Advance(s.p, s.bytes, 0, static_cast<qint64>(startD) - 1);
     const int to = count < 0 ? s.bytes : utf8Advance(s.p, s.bytes, from, count);
@@ -476,8 +454,7 @@ void fnMid(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 void fnLen(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
-        return sqlite3_result_null(ctx);
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
     if (sqlite3_value_type(argv[0]) == SQLITE_BLOB)
         return sqlite3_result_int64(ctx, sqlite3_value_bytes(argv[0]));
     Utf8Arg s(argv[0]);
@@ -496,9 +473,9 @@ void fnCint(sqlite3_context* ctx, int, sqlite3_value** argv)
         break;
     default: {
         bool ok = false;
-        const QString text =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])), sqlite3_value_bytes(argv[0]))
-                .trimmed();
+        const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
+                                               sqlite3_value_bytes(argv[0]))
+                                 .trimmed();
         d = text.toDouble(&ok);
         if (!ok) {
             sqlite3_result_error(ctx, "Data type mismatch in criteria expression.", -1);

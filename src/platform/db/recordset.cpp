@@ -12,7 +12,10 @@ namespace db {
 
 namespace {
 
-QString bracket(const QString& name) { return u'[' + name + u']'; }
+QString bracket(const QString& name)
+{
+    return u'[' + name + u']';
+}
 
 // Statements whose rows map one to one onto rows of a single table can be written back.
 // The row key is fetched by putting the table's rowid in front of the select list.
@@ -20,11 +23,11 @@ QString withRowKey(const QString& sql)
 {
     static const QRegularExpression head(QStringLiteral(R"(^\s*select\s+)"),
                                          QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression blocker(QStringLiteral(R"(\b(distinct|top|group|union|intersect|except)\b)"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression blocker(
+        QStringLiteral(R"(\b(distinct|top|group|union|intersect|except)\b)"),
+        QRegularExpression::CaseInsensitiveOption);
     const auto m = head.match(sql);
-    if (!m.hasMatch() || blocker.match(sql).hasMatch())
-        return {};
+    if (!m.hasMatch() || blocker.match(sql).hasMatch()) return {};
     return QStringLiteral("select _rowid_ AS [__rowkey__], ") + sql.mid(m.capturedEnd());
 }
 
@@ -46,8 +49,7 @@ void Recordset::open(const QString& sql, const Params& params)
     load(sql, params);
     sql_ = sql;
     params_ = params;
-    if (!filterText_.isEmpty())
-        filterExpr_ = Filter::parse(filterText_, *store_);
+    if (!filterText_.isEmpty()) filterExpr_ = Filter::parse(filterText_, *store_);
     rebuildView(-1);
     bof_ = true;
     eof_ = view_.empty();
@@ -57,7 +59,10 @@ void Recordset::open(const QString& sql, const Params& params)
     emit currentChanged();
 }
 
-void Recordset::openTable(const QString& table) { open(QStringLiteral("select * from ") + bracket(table)); }
+void Recordset::openTable(const QString& table)
+{
+    open(QStringLiteral("select * from ") + bracket(table));
+}
 
 void Recordset::load(const QString& sql, const Params& params)
 {
@@ -86,16 +91,14 @@ void Recordset::load(const QString& sql, const Params& params)
             st = nullptr; // for example a join, where the rowid is ambiguous
         }
     }
-    if (!st)
-        st = cn_.prepare(sql);
+    if (!st) st = cn_.prepare(sql);
     cn_.bind(st, params);
     const int count = sqlite3_column_count(st) - first;
     store->columns.resize(size_t(count));
     for (int c = 0; c < count; ++c) {
         ColumnMeta& m = store->columns[size_t(c)];
         m.name = QString::fromUtf8(sqlite3_column_name(st, first + c));
-        if (const char* o = sqlite3_column_origin_name(st, first + c))
-            m.originColumn = QString::fromUtf8(o);
+        if (const char* o = sqlite3_column_origin_name(st, first + c)) m.originColumn = QString::fromUtf8(o);
         const QByteArray decl = QByteArray(sqlite3_column_decltype(st, first + c)).toUpper();
         m.isDate = decl.contains("DATE") || decl.contains("TIME");
     }
@@ -103,20 +106,17 @@ void Recordset::load(const QString& sql, const Params& params)
     try {
         for (;;) {
             cn_.step(st, &row);
-            if (!row)
-                break;
+            if (!row) break;
             const uint64_t rec = store->appendFromStatement(st, first, count);
             store->rows.push_back({rec, first ? int64_t(sqlite3_column_int64(st, 0)) : -1, false});
         }
     } catch (...) {
         sqlite3_reset(st);
-        if (cn_.transactionLevel() == 0)
-            cn_.releaseAttachments();
+        if (cn_.transactionLevel() == 0) cn_.releaseAttachments();
         throw;
     }
     sqlite3_reset(st);
-    if (cn_.transactionLevel() == 0)
-        cn_.releaseAttachments();
+    if (cn_.transactionLevel() == 0) cn_.releaseAttachments();
     store_ = std::move(store);
 }
 
@@ -152,11 +152,20 @@ void Recordset::requery()
     emit currentChanged();
 }
 
-bool Recordset::canModify() const { return store_ && !store_->baseTable.isEmpty(); }
+bool Recordset::canModify() const
+{
+    return store_ && !store_->baseTable.isEmpty();
+}
 
-QString Recordset::baseTable() const { return store_ ? store_->baseTable : QString(); }
+QString Recordset::baseTable() const
+{
+    return store_ ? store_->baseTable : QString();
+}
 
-int Recordset::fieldCount() const { return store_ ? store_->columnCount() : 0; }
+int Recordset::fieldCount() const
+{
+    return store_ ? store_->columnCount() : 0;
+}
 
 QString Recordset::fieldName(int index) const
 {
@@ -164,7 +173,10 @@ QString Recordset::fieldName(int index) const
     return store_->columns.at(size_t(index)).name;
 }
 
-int Recordset::fieldIndex(const QString& name) const { return store_ ? store_->indexOf(name) : -1; }
+int Recordset::fieldIndex(const QString& name) const
+{
+    return store_ ? store_->indexOf(name) : -1;
+}
 
 // ---- the visible rows ----
 
@@ -174,18 +186,15 @@ void Recordset::rebuildView(int64_t keepRow) const
     const RowStore& s = *store_;
     const bool useFilter = filtered_ && filterExpr_;
     for (size_t i = 0; i < s.rows.size(); ++i) {
-        if (s.rows[i].deleted)
-            continue;
-        if (useFilter && !filterExpr_->matches(s, s.rows[i].offset))
-            continue;
+        if (s.rows[i].deleted) continue;
+        if (useFilter && !filterExpr_->matches(s, s.rows[i].offset)) continue;
         view_.push_back(uint32_t(i));
     }
     if (!sortKeys_.empty()) {
         std::stable_sort(view_.begin(), view_.end(), [&](uint32_t a, uint32_t b) {
             for (const auto& [col, desc] : sortKeys_) {
                 const int r = orderCells(s.cell(s.rows[a].offset, col), s.cell(s.rows[b].offset, col));
-                if (r != 0)
-                    return desc ? r > 0 : r < 0;
+                if (r != 0) return desc ? r > 0 : r < 0;
             }
             return false;
         });
@@ -193,8 +202,7 @@ void Recordset::rebuildView(int64_t keepRow) const
     pos_ = 0;
     if (keepRow >= 0) {
         const auto it = std::find(view_.begin(), view_.end(), uint32_t(keepRow));
-        if (it != view_.end())
-            pos_ = it - view_.begin();
+        if (it != view_.end()) pos_ = it - view_.begin();
     }
     viewVersion_ = s.version;
 }
@@ -202,30 +210,28 @@ void Recordset::rebuildView(int64_t keepRow) const
 void Recordset::syncView() const
 {
     if (store_ && viewVersion_ != store_->version) {
-        const int64_t keep = (pos_ >= 0 && pos_ < qsizetype(view_.size())) ? int64_t(view_[size_t(pos_)]) : -1;
+        const int64_t keep =
+            (pos_ >= 0 && pos_ < qsizetype(view_.size())) ? int64_t(view_[size_t(pos_)]) : -1;
         rebuildView(keep);
     }
 }
 
 void Recordset::requireOpen() const
 {
-    if (!store_)
-        throw Error(QStringLiteral("Operation is not allowed when the object is closed."));
+    if (!store_) throw Error(QStringLiteral("Operation is not allowed when the object is closed."));
 }
 
 void Recordset::requireRow() const
 {
     requireOpen();
     syncView();
-    if (view_.empty())
-        noCurrentRow();
+    if (view_.empty()) noCurrentRow();
 }
 
 int64_t Recordset::currentRow() const
 {
     syncView();
-    if (view_.empty() || pos_ < 0 || pos_ >= qsizetype(view_.size()))
-        return -1;
+    if (view_.empty() || pos_ < 0 || pos_ >= qsizetype(view_.size())) return -1;
     return view_[size_t(pos_)];
 }
 
@@ -233,16 +239,14 @@ int64_t Recordset::currentRow() const
 
 int Recordset::recordCount() const
 {
-    if (!store_)
-        return 0;
+    if (!store_) return 0;
     syncView();
     return int(view_.size()) + (state_ == State::Insert ? 1 : 0);
 }
 
 int Recordset::recNo() const
 {
-    if (!store_ || state_ == State::Insert)
-        return 0;
+    if (!store_ || state_ == State::Insert) return 0;
     syncView();
     return view_.empty() ? 0 : int(pos_) + 1;
 }
@@ -251,8 +255,7 @@ void Recordset::moveTo(qsizetype pos)
 {
     const qsizetype old = pos_;
     pos_ = pos;
-    if (old != pos_)
-        emit currentChanged();
+    if (old != pos_) emit currentChanged();
 }
 
 void Recordset::setRecNo(int recNo)
@@ -260,24 +263,21 @@ void Recordset::setRecNo(int recNo)
     requireOpen();
     checkBrowse();
     syncView();
-    if (recNo < 1 || recNo > int(view_.size()))
-        return;
+    if (recNo < 1 || recNo > int(view_.size())) return;
     bof_ = eof_ = false;
     moveTo(recNo - 1);
 }
 
 bool Recordset::bof() const
 {
-    if (!store_)
-        return true;
+    if (!store_) return true;
     syncView();
     return view_.empty() || bof_;
 }
 
 bool Recordset::eof() const
 {
-    if (!store_)
-        return true;
+    if (!store_) return true;
     syncView();
     return view_.empty() || eof_;
 }
@@ -333,8 +333,7 @@ void Recordset::prior()
 QVariant Recordset::stored(int index) const
 {
     const int64_t row = currentRow();
-    if (row < 0)
-        noCurrentRow();
+    if (row < 0) noCurrentRow();
     return store_->value(store_->rows[size_t(row)].offset, index);
 }
 
@@ -342,10 +341,10 @@ QVariant Recordset::value(int index) const
 {
     requireOpen();
     if (index < 0 || index >= store_->columnCount())
-        throw Error(QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
-                                   "ordinal."));
-    if (state_ == State::Edit || state_ == State::Insert)
-        return buffer_[size_t(index)];
+        throw Error(
+            QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
+                           "ordinal."));
+    if (state_ == State::Edit || state_ == State::Insert) return buffer_[size_t(index)];
     return stored(index);
 }
 
@@ -354,35 +353,30 @@ QVariant Recordset::value(const QString& field) const
     requireOpen();
     const int i = store_->indexOf(field);
     if (i < 0)
-        throw Error(QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
-                                   "ordinal. (%1)")
-                        .arg(field));
+        throw Error(
+            QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
+                           "ordinal. (%1)")
+                .arg(field));
     return value(i);
 }
 
 QString Recordset::text(const QString& field) const
 {
     const QVariant v = value(field);
-    if (isNullValue(v))
-        return {};
-    if (v.typeId() == QMetaType::QDate)
-        return v.toDate().toString(Qt::ISODate);
-    if (v.typeId() == QMetaType::QByteArray)
-        return QString::fromUtf8(v.toByteArray());
+    if (isNullValue(v)) return {};
+    if (v.typeId() == QMetaType::QDate) return v.toDate().toString(Qt::ISODate);
+    if (v.typeId() == QMetaType::QByteArray) return QString::fromUtf8(v.toByteArray());
     return v.toString();
 }
 
 qint64 Recordset::integer(const QString& field) const
 {
     const QVariant v = value(field);
-    if (isNullValue(v))
-        return 0;
-    if (v.typeId() == QMetaType::Double)
-        return qint64(v.toDouble());
+    if (isNullValue(v)) return 0;
+    if (v.typeId() == QMetaType::Double) return qint64(v.toDouble());
     bool ok = false;
     const qint64 i = v.toLongLong(&ok);
-    if (ok)
-        return i;
+    if (ok) return i;
     return qint64(v.toString().trimmed().toDouble());
 }
 
@@ -395,18 +389,15 @@ double Recordset::number(const QString& field) const
 QByteArray Recordset::bytes(const QString& field) const
 {
     const QVariant v = value(field);
-    if (isNullValue(v))
-        return {};
+    if (isNullValue(v)) return {};
     return v.typeId() == QMetaType::QString ? v.toString().toUtf8() : v.toByteArray();
 }
 
 QDate Recordset::date(const QString& field) const
 {
     const QVariant v = value(field);
-    if (v.typeId() == QMetaType::QDate)
-        return v.toDate();
-    if (v.typeId() == QMetaType::QDateTime)
-        return v.toDateTime().date();
+    if (v.typeId() == QMetaType::QDate) return v.toDate();
+    if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
     return QDate::fromString(v.toString().left(10), Qt::ISODate);
 }
 
@@ -415,11 +406,11 @@ void Recordset::setValue(const QString& field, const QVariant& v)
     requireOpen();
     const int i = store_->indexOf(field);
     if (i < 0)
-        throw Error(QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
-                                   "ordinal. (%1)")
-                        .arg(field));
-    if (state_ == State::Browse)
-        edit();
+        throw Error(
+            QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
+                           "ordinal. (%1)")
+                .arg(field));
+    if (state_ == State::Browse) edit();
     buffer_[size_t(i)] = v;
     changed_[size_t(i)] = true;
     emit dataChanged();
@@ -429,20 +420,18 @@ void Recordset::setValue(const QString& field, const QVariant& v)
 
 void Recordset::checkBrowse()
 {
-    if (state_ == State::Edit || state_ == State::Insert)
-        post();
+    if (state_ == State::Edit || state_ == State::Insert) post();
 }
 
 void Recordset::edit()
 {
     requireRow();
-    if (state_ == State::Edit)
-        return;
-    if (state_ == State::Insert)
-        throw Error(QStringLiteral("Operation is not allowed in this context."));
+    if (state_ == State::Edit) return;
+    if (state_ == State::Insert) throw Error(QStringLiteral("Operation is not allowed in this context."));
     if (!canModify())
-        throw Error(QStringLiteral("Current Recordset does not support updating. This may be a limitation of the "
-                                   "provider, or of the selected locktype."));
+        throw Error(
+            QStringLiteral("Current Recordset does not support updating. This may be a limitation of the "
+                           "provider, or of the selected locktype."));
     const int n = store_->columnCount();
     buffer_.resize(size_t(n));
     changed_.assign(size_t(n), false);
@@ -457,8 +446,9 @@ void Recordset::append()
     requireOpen();
     checkBrowse();
     if (!canModify())
-        throw Error(QStringLiteral("Current Recordset does not support updating. This may be a limitation of the "
-                                   "provider, or of the selected locktype."));
+        throw Error(
+            QStringLiteral("Current Recordset does not support updating. This may be a limitation of the "
+                           "provider, or of the selected locktype."));
     buffer_.assign(size_t(store_->columnCount()), QVariant());
     changed_.assign(size_t(store_->columnCount()), false);
     state_ = State::Insert;
@@ -468,8 +458,7 @@ void Recordset::append()
 
 void Recordset::cancel()
 {
-    if (state_ != State::Edit && state_ != State::Insert)
-        return;
+    if (state_ != State::Edit && state_ != State::Insert) return;
     buffer_.clear();
     changed_.clear();
     state_ = State::Browse;
@@ -497,14 +486,12 @@ void Recordset::readBack(size_t storeRow)
 
 void Recordset::post()
 {
-    if (state_ != State::Edit && state_ != State::Insert)
-        return;
+    if (state_ != State::Edit && state_ != State::Insert) return;
     const RowStore& s = *store_;
     QStringList names, marks;
     Params params;
     for (int c = 0; c < s.columnCount(); ++c) {
-        if (!changed_[size_t(c)])
-            continue;
+        if (!changed_[size_t(c)]) continue;
         const QString p = QStringLiteral("p%1").arg(c);
         names << bracket(s.columns[size_t(c)].originColumn);
         marks << u':' + p;
@@ -512,8 +499,7 @@ void Recordset::post()
     }
     if (state_ == State::Edit) {
         const int64_t row = currentRow();
-        if (row < 0)
-            noCurrentRow();
+        if (row < 0) noCurrentRow();
         if (!names.isEmpty()) {
             QStringList sets;
             for (qsizetype i = 0; i < names.size(); ++i)
@@ -529,7 +515,8 @@ void Recordset::post()
             cn_.execute(QStringLiteral("insert into %1 default values").arg(bracket(s.baseTable)));
         else
             cn_.execute(QStringLiteral("insert into %1 (%2) values (%3)")
-                            .arg(bracket(s.baseTable), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                            .arg(bracket(s.baseTable), names.join(QStringLiteral(", ")),
+                                 marks.join(QStringLiteral(", "))),
                         params);
         const int64_t rowid = sqlite3_last_insert_rowid(cn_.handle());
         syncView();
@@ -558,8 +545,9 @@ void Recordset::remove()
         return;
     }
     if (!canModify())
-        throw Error(QStringLiteral("Current Recordset does not support updating. This may be a limitation of the "
-                                   "provider, or of the selected locktype."));
+        throw Error(
+            QStringLiteral("Current Recordset does not support updating. This may be a limitation of the "
+                           "provider, or of the selected locktype."));
     const int64_t row = currentRow();
     cn_.execute(QStringLiteral("delete from %1 where _rowid_ = :rowkey").arg(bracket(store_->baseTable)),
                 {{QStringLiteral("rowkey"), qlonglong(store_->rows[size_t(row)].rowid)}});
@@ -573,8 +561,7 @@ void Recordset::remove()
     ++store_->version;
     view_.erase(view_.begin() + pos_);
     viewVersion_ = store_->version;
-    if (pos_ >= qsizetype(view_.size()))
-        pos_ = view_.empty() ? 0 : qsizetype(view_.size()) - 1;
+    if (pos_ >= qsizetype(view_.size())) pos_ = view_.empty() ? 0 : qsizetype(view_.size()) - 1;
     eof_ = view_.empty();
     bof_ = view_.empty();
     emit currentChanged();
@@ -584,8 +571,7 @@ void Recordset::remove()
 
 void Recordset::setFilter(const QString& text)
 {
-    if (store_)
-        checkBrowse();
+    if (store_) checkBrowse();
     std::unique_ptr<Filter> parsed;
     if (store_ && !text.trimmed().isEmpty())
         parsed = Filter::parse(text, *store_); // a bad filter leaves the old one in force
@@ -602,10 +588,8 @@ void Recordset::setFilter(const QString& text)
 
 void Recordset::setFiltered(bool on)
 {
-    if (on == filtered_)
-        return;
-    if (store_)
-        checkBrowse();
+    if (on == filtered_) return;
+    if (store_) checkBrowse();
     filtered_ = on;
     if (store_) {
         rebuildView(-1);
@@ -623,17 +607,17 @@ void Recordset::setSort(const QString& text)
         checkBrowse();
         for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
             QStringList words = part.simplified().split(u' ');
-            if (words.isEmpty() || words[0].isEmpty())
-                continue;
+            if (words.isEmpty() || words[0].isEmpty()) continue;
             QString name = words[0];
-            if (name.startsWith(u'[') && name.endsWith(u']'))
-                name = name.mid(1, name.size() - 2);
+            if (name.startsWith(u'[') && name.endsWith(u']')) name = name.mid(1, name.size() - 2);
             const int col = store_->indexOf(name);
             if (col < 0)
-                throw Error(QStringLiteral("Item cannot be found in the collection corresponding to the requested "
-                                           "name or ordinal. (%1)")
-                                .arg(name));
-            const bool desc = words.size() > 1 && words[1].compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0;
+                throw Error(
+                    QStringLiteral("Item cannot be found in the collection corresponding to the requested "
+                                   "name or ordinal. (%1)")
+                        .arg(name));
+            const bool desc =
+                words.size() > 1 && words[1].compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0;
             keys.emplace_back(col, desc);
         }
     }
@@ -659,9 +643,10 @@ bool Recordset::locate(const QStringList& fields, const QVariantList& values, in
     for (const QString& f : fields) {
         const int c = store_->indexOf(f.trimmed());
         if (c < 0)
-            throw Error(QStringLiteral("Item cannot be found in the collection corresponding to the requested "
-                                       "name or ordinal. (%1)")
-                            .arg(f));
+            throw Error(
+                QStringLiteral("Item cannot be found in the collection corresponding to the requested "
+                               "name or ordinal. (%1)")
+                    .arg(f));
         cols.push_back(c);
     }
     const bool exact = options & CaseSensitive;

@@ -68,9 +68,9 @@ public:
     QVariant value(const QString& field) const;
     QVariant value(int index) const;
     bool isNull(const QString& field) const { return isNullValue(value(field)); }
-    QString text(const QString& field) const;    // null gives ""
-    qint64 integer(const QString& field) const;  // null or non-numeric gives 0
-    double number(const QString& field) const;   // null or non-numeric gives 0
+    QString text(const QString& field) const;   // null gives ""
+    qint64 integer(const QString& field) const; // null or non-numeric gives 0
+    double number(const QString& field) const;  // null or non-numeric gives 0
     QByteArray bytes(const QString& field) const;
     QDate date(const QString& field) const;
     // Sets a value in the edit buffer; starts editing when browsing.
@@ -81,7 +81,7 @@ public:
     State state() const { return state_; }
     void edit();
     void append();
-    void post();   // writes the buffer to the base table; stays in Edit/Insert if that fails
+    void post(); // writes the buffer to the base table; stays in Edit/Insert if that fails
     void cancel();
     void remove(); // deletes the current row from the base table
 

@@ -22,8 +22,7 @@ void putBytes(std::vector<char>& a, CellType type, const void* p, uint32_t len)
     put(a, len);
     const size_t at = a.size();
     a.resize(at + len);
-    if (len)
-        std::memcpy(a.data() + at, p, len);
+    if (len) std::memcpy(a.data() + at, p, len);
 }
 
 void setOffset(std::vector<char>& a, uint64_t record, int col)
@@ -37,8 +36,7 @@ void setOffset(std::vector<char>& a, uint64_t record, int col)
 int RowStore::indexOf(const QString& name) const
 {
     for (size_t i = 0; i < columns.size(); ++i)
-        if (columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return int(i);
+        if (columns[i].name.compare(name, Qt::CaseInsensitive) == 0) return int(i);
     return -1;
 }
 
@@ -92,14 +90,11 @@ QVariant cellToVariant(const Cell& c, bool isDate)
         if (isDate) {
             if (s.size() == 10) {
                 const QDate d = QDate::fromString(s, Qt::ISODate);
-                if (d.isValid())
-                    return d;
+                if (d.isValid()) return d;
             } else {
                 QDateTime dt = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-                if (!dt.isValid())
-                    dt = QDateTime::fromString(s, Qt::ISODate);
-                if (dt.isValid())
-                    return dt;
+                if (!dt.isValid()) dt = QDateTime::fromString(s, Qt::ISODate);
+                if (dt.isValid()) return dt;
             }
         }
         return s;

@@ -11,8 +11,7 @@ public:
     using Recordset::Recordset;
     void setTableName(const QString& name)
     {
-        if (isOpen())
-            close();
+        if (isOpen()) close();
         tableName_ = name;
     }
     QString tableName() const { return tableName_; }
@@ -21,13 +20,11 @@ public:
     void open()
     {
         openTable(tableName_);
-        if (!indexFields_.isEmpty())
-            setSort(indexFields_);
+        if (!indexFields_.isEmpty()) setSort(indexFields_);
     }
     void openIfClosed()
     {
-        if (!isOpen())
-            open();
+        if (!isOpen()) open();
     }
 
 private:
@@ -47,8 +44,7 @@ public:
     Recordset* dataSet() const { return dataSet_; }
     void setDataSet(Recordset* dataSet)
     {
-        if (dataSet_)
-            disconnect(dataSet_, nullptr, this, nullptr);
+        if (dataSet_) disconnect(dataSet_, nullptr, this, nullptr);
         dataSet_ = dataSet;
         if (dataSet_) {
             connect(dataSet_, &Recordset::currentChanged, this, &DataSource::dataChange);

@@ -25,32 +25,38 @@ FileHandler& fileHandler()
 
 int execModal(QDialog& dialog)
 {
-    if (modalHandler())
-        return modalHandler()(dialog);
+    if (modalHandler()) return modalHandler()(dialog);
     return dialog.exec();
 }
 
-void setModalHandler(ModalHandler handler) { modalHandler() = std::move(handler); }
+void setModalHandler(ModalHandler handler)
+{
+    modalHandler() = std::move(handler);
+}
 
 QMessageBox::StandardButton messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                        const QString& text, QMessageBox::StandardButtons buttons)
 {
-    if (messageHandler())
-        return messageHandler()({icon, title, text, buttons});
+    if (messageHandler()) return messageHandler()({icon, title, text, buttons});
     QMessageBox box(icon, title, text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-void setMessageHandler(MessageHandler handler) { messageHandler() = std::move(handler); }
+void setMessageHandler(MessageHandler handler)
+{
+    messageHandler() = std::move(handler);
+}
 
 QString chooseFile(QWidget* parent, const FileRequest& r)
 {
-    if (fileHandler())
-        return fileHandler()(r);
+    if (fileHandler()) return fileHandler()(r);
     return r.save ? QFileDialog::getSaveFileName(parent, r.title, r.directory, r.filter)
                   : QFileDialog::getOpenFileName(parent, r.title, r.directory, r.filter);
 }
 
-void setFileHandler(FileHandler handler) { fileHandler() = std::move(handler); }
+void setFileHandler(FileHandler handler)
+{
+    fileHandler() = std::move(handler);
+}
 
 } // namespace desktop

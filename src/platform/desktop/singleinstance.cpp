@@ -10,26 +10,25 @@
 
 namespace desktop {
 
-SingleInstance::SingleInstance(const QString& key, const QString& lockFolder, QObject* parent) : QObject(parent)
+SingleInstance::SingleInstance(const QString& key, const QString& lockFolder, QObject* parent)
+    : QObject(parent)
 {
     QString folder = lockFolder;
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) folder = QDir::tempPath();
     QDir().mkpath(folder);
-    const QByteArray id = QCryptographicHash::hash((key + u'|' + QDir::home().path() + u'|' + folder).toUtf8(),
-                                                   QCryptographicHash::Sha1)
-                              .toHex()
-                              .left(16);
+    const QByteArray id =
+        QCryptographicHash::hash((key + u'|' + QDir::home().path() + u'|' + folder).toUtf8(),
+                                 QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
     serverName_ = QStringLiteral("prepdesk-") + QString::fromLatin1(id);
     lock_ = std::make_unique<QLockFile>(QDir(folder).filePath(serverName_ + QStringLiteral(".lock")));
     lock_->setStaleLockTime(0); // only a lock whose process is gone is stale
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* s = server_.nextPendingConnection()) {
             connect(s, &QLocalSocket::readyRead, this, [this, s] {
-                if (s->readAll().contains("activate"))
-                    emit activationRequested();
+                if (s->readAll().contains("activate")) emit activationRequested();
                 s->disconnectFromServer();
             });
             connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
@@ -40,8 +39,7 @@ SingleInstance::SingleInstance(const QString& key, const QString& lockFolder, QO
 SingleInstance::~SingleInstance()
 {
     server_.close();
-    if (lock_ && lock_->isLocked())
-        lock_->unlock();
+    if (lock_ && lock_->isLocked()) lock_->unlock();
 }
 
 bool SingleInstance::activateRunningInstance()
@@ -62,8 +60,7 @@ bool SingleInstance::activateRunningInstance()
             return true;
         }
         // The lock is held but nobody answers: the copy may be starting up; wait once.
-        if (attempt == 0)
-            QThread::msleep(300);
+        if (attempt == 0) QThread::msleep(300);
     }
     return true;
 }
@@ -71,14 +68,10 @@ bool SingleInstance::activateRunningInstance()
 void bringToFront(QWidget* window)
 {
     QWidget* target = QApplication::activeModalWidget();
-    if (!target)
-        target = window;
-    if (!target)
-        return;
-    if (window && window->isMinimized())
-        window->showNormal();
-    if (target->isMinimized())
-        target->showNormal();
+    if (!target) target = window;
+    if (!target) return;
+    if (window && window->isMinimized()) window->showNormal();
+    if (target->isMinimized()) target->showNormal();
     target->raise();
     target->activateWindow();
 }

@@ -29,8 +29,7 @@ double logicalDpiX()
 void centreOnScreen(QWidget* window)
 {
     QScreen* s = screenOf(window);
-    if (!s)
-        return;
+    if (!s) return;
     const QRect area = s->availableGeometry();
     QRect r = window->frameGeometry();
     r.moveCenter(area.center());
@@ -41,26 +40,20 @@ void centreOnScreen(QWidget* window)
 void keepOnScreen(QWidget* window)
 {
     QScreen* s = screenOf(window);
-    if (!s)
-        return;
+    if (!s) return;
     const QRect area = s->availableGeometry();
     QRect r = window->frameGeometry();
-    if (r.right() > area.right())
-        r.moveRight(area.right());
-    if (r.bottom() > area.bottom())
-        r.moveBottom(area.bottom());
-    if (r.left() < area.left())
-        r.moveLeft(area.left());
-    if (r.top() < area.top())
-        r.moveTop(area.top());
+    if (r.right() > area.right()) r.moveRight(area.right());
+    if (r.bottom() > area.bottom()) r.moveBottom(area.bottom());
+    if (r.left() < area.left()) r.moveLeft(area.left());
+    if (r.top() < area.top()) r.moveTop(area.top());
     window->move(r.topLeft());
 }
 
 void minimiseAll()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible())
-            w->showMinimized();
+        if (w->isVisible()) w->showMinimized();
 }
 
 } // namespace desktop
