@@ -1,5 +1,6 @@
 #include "modal.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
 
@@ -39,6 +40,13 @@ QMessageBox::StandardButton messageBox(QWidget* parent, QMessageBox::Icon icon, 
 {
     if (messageHandler()) return messageHandler()({icon, title, text, buttons});
     QMessageBox box(icon, title, text, buttons, parent);
+    // The program speaks Chinese; so do its system message boxes.
+    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+        {QMessageBox::Ok, "确定"}, {QMessageBox::Cancel, "取消"}, {QMessageBox::Yes, "是"},
+        {QMessageBox::No, "否"},   {QMessageBox::Close, "关闭"}};
+    for (const auto& [button, caption] : captions)
+        if (QAbstractButton* b = box.button(button))
+            b->setText(QString::fromUtf8(caption));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
