@@ -6,6 +6,15 @@
 
 #include <cmath>
 
+// The pictures and style sheet compiled into this library are registered at load time:
+// a static library's own registration would be dropped by the linker.
+static int RegisterUiResources()
+{
+    Q_INIT_RESOURCE(ui);
+    return 0;
+}
+[[maybe_unused]] static const int UiResourcesRegistered = RegisterUiResources();
+
 QString AppPath;
 QString QuestionSql;
 QString CurrentChapterTitle;

@@ -3,6 +3,7 @@
 #include "common.h"
 #include "dm.h"
 #include "start.h"
+#include "platform/desktop/window.h"
 #include "ui_uconfig.h"
 
 #include <QDoubleSpinBox>
@@ -60,7 +61,9 @@ void TFrmConfig::FormShow()
         ui->Label4->hide();
         ui->ScrollBox1->hide();
         adjustSize();
+        resize(std::max(width(), 340), height());
     }
+    desktop::centreOnScreen(this);
 }
 
 void TFrmConfig::BuildTimeLines()
