@@ -12,6 +12,7 @@
 #include <QButtonGroup>
 #include <QMouseEvent>
 #include <QToolButton>
+#include <QStyle>
 #include <QToolTip>
 
 namespace {
@@ -51,6 +52,7 @@ QuestionPanel::QuestionPanel(QWidget* parent) : QWidget(parent), ui(std::make_un
     ui->Re2->setReadOnly(true);
     ui->FlatSplitter1->setHandleWidth(0);
     ui->Re2->hide();
+    ui->Panel2->setAutoFillBackground(true);
     ui->Panel2->raise();
     ui->Panel2->setGeometry(0, 0, 0, ui->TextArea->height());
     ui->Panel2->hide();
@@ -302,6 +304,8 @@ void QuestionPanel::RevealAnswer(const QString& correct)
         ui->Lb_answtip->setText(same ? QStringLiteral("恭喜你，做对了！")
                                      : QStringLiteral("很遗憾，做错了，请继续努力！"));
         ui->Lb_answtip->setProperty("verdict", same ? QStringLiteral("right") : QStringLiteral("wrong"));
+        ui->Lb_answtip->style()->unpolish(ui->Lb_answtip);
+        ui->Lb_answtip->style()->polish(ui->Lb_answtip);
         ui->Memo1->clear();
         ui->Memo2->clear();
         ui->Memo1->setText(mine);
