@@ -31,6 +31,20 @@ QString withRowKey(const QString& sql)
     return QStringLiteral("select _rowid_ AS [__rowkey__], ") + sql.mid(m.capturedEnd());
 }
 
+[[noreturn]] void noSuchField(const QString& name)
+{
+    throw Error(
+        QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
+                       "ordinal. (%1)")
+            .arg(name));
+}
+
+[[noreturn]] void notUpdatable()
+{
+    throw Error(QStringLiteral("Current Recordset does not support updating. This may be a limitation of the "
+                               "provider, or of the selected locktype."));
+}
+
 [[noreturn]] void noCurrentRow()
 {
     throw Error(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. Requested "
@@ -340,10 +354,7 @@ QVariant Recordset::stored(int index) const
 QVariant Recordset::value(int index) const
 {
     requireOpen();
-    if (index < 0 || index >= store_->columnCount())
-        throw Error(
-            QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
-                           "ordinal."));
+    if (index < 0 || index >= store_->columnCount()) noSuchField(QString::number(index));
     if (state_ == State::Edit || state_ == State::Insert) return buffer_[size_t(index)];
     return stored(index);
 }
@@ -352,11 +363,7 @@ QVariant Recordset::value(const QString& field) const
 {
     requireOpen();
     const int i = store_->indexOf(field);
-    if (i < 0)
-        throw Error(
-            QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
-                           "ordinal. (%1)")
-                .arg(field));
+    if (i < 0) noSuchField(field);
     return value(i);
 }
 
@@ -405,11 +412,7 @@ void Recordset::setValue(const QString& field, const QVariant& v)
 {
     requireOpen();
     const int i = store_->indexOf(field);
-    if (i < 0)
-        throw Error(
-            QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
-                           "ordinal. (%1)")
-                .arg(field));
+    if (i < 0) noSuchField(field);
     if (state_ == State::Browse) edit();
     buffer_[size_t(i)] = v;
     changed_[size_t(i)] = true;
@@ -428,10 +431,7 @@ void Recordset::edit()
     requireRow();
     if (state_ == State::Edit) return;
     if (state_ == State::Insert) throw Error(QStringLiteral("Operation is not allowed in this context."));
-    if (!canModify())
-        throw Error(
-            QStringLiteral("Current Recordset does not support updating. This may be a limitation of the "
-                           "provider, or of the selected locktype."));
+    if (!canModify()) notUpdatable();
     const int n = store_->columnCount();
     buffer_.resize(size_t(n));
     changed_.assign(size_t(n), false);
@@ -445,10 +445,7 @@ void Recordset::append()
 {
     requireOpen();
     checkBrowse();
-    if (!canModify())
-        throw Error(
-            QStringLiteral("Current Recordset does not support updating. This may be a limitation of the "
-                           "provider, or of the selected locktype."));
+    if (!canModify()) notUpdatable();
     buffer_.assign(size_t(store_->columnCount()), QVariant());
     changed_.assign(size_t(store_->columnCount()), false);
     state_ = State::Insert;
@@ -544,10 +541,7 @@ void Recordset::remove()
         cancel();
         return;
     }
-    if (!canModify())
-        throw Error(
-            QStringLiteral("Current Recordset does not support updating. This may be a limitation of the "
-                           "provider, or of the selected locktype."));
+    if (!canModify()) notUpdatable();
     const int64_t row = currentRow();
     cn_.execute(QStringLiteral("delete from %1 where _rowid_ = :rowkey").arg(bracket(store_->baseTable)),
                 {{QStringLiteral("rowkey"), qlonglong(store_->rows[size_t(row)].rowid)}});
@@ -611,11 +605,7 @@ void Recordset::setSort(const QString& text)
             QString name = words[0];
             if (name.startsWith(u'[') && name.endsWith(u']')) name = name.mid(1, name.size() - 2);
             const int col = store_->indexOf(name);
-            if (col < 0)
-                throw Error(
-                    QStringLiteral("Item cannot be found in the collection corresponding to the requested "
-                                   "name or ordinal. (%1)")
-                        .arg(name));
+            if (col < 0) noSuchField(name);
             const bool desc =
                 words.size() > 1 && words[1].compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0;
             keys.emplace_back(col, desc);
@@ -642,11 +632,7 @@ bool Recordset::locate(const QStringList& fields, const QVariantList& values, in
     std::vector<int> cols;
     for (const QString& f : fields) {
         const int c = store_->indexOf(f.trimmed());
-        if (c < 0)
-            throw Error(
-                QStringLiteral("Item cannot be found in the collection corresponding to the requested "
-                               "name or ordinal. (%1)")
-                    .arg(f));
+        if (c < 0) noSuchField(f);
         cols.push_back(c);
     }
     const bool exact = options & CaseSensitive;
