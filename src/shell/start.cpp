@@ -8,6 +8,7 @@
 #include "platform/sound/midiplayer.h"
 #include "platform/sound/soundcard.h"
 #include "platform/system/clock.h"
+#include "exam/ueset.h"
 #include "uabout.h"
 #include "uconfig.h"
 #include "ui_start.h"
@@ -129,6 +130,8 @@ void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& 
         OpenMenuWindow(FrmConfig, false, [&](TFrmConfig& w) {
             if (ConfigMode == 1) w.ArrangeForAnswerTimes();
         });
+    } else if (c == u"szks") {
+        OpenMenuWindow(FrmEset, true, [](TFrmEset&) {});
     } else if (c == u"about") {
         OpenMenuWindow(FrmAbout, false, [](TFrmAbout&) {});
     } else if (c == u"fg") {
