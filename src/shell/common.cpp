@@ -4,6 +4,8 @@
 #include "platform/sound/volume.h"
 #include "udlg.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 // The pictures and style sheet compiled into this library are registered at load time:
@@ -31,8 +33,21 @@ QString ScreenMode;
 int SelectedLawCount = 0;
 QString FirstQuestionId;
 
+namespace {
+bool g_ending = false;
+}
+
+void EndProgram()
+{
+    g_ending = true;
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+bool ProgramEnding() { return g_ending; }
+
 void ResetGlobals()
 {
+    g_ending = false;
     AppPath.clear();
     QuestionSql.clear();
     CurrentChapterTitle.clear();

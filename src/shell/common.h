@@ -30,6 +30,11 @@ extern QString ScreenMode;
 extern int SelectedLawCount;
 extern QString FirstQuestionId;
 
+// Ends the program after a failure it cannot go on from: the event loop quits as soon as it
+// runs again. ProgramEnding() tells callers to stop what they were doing.
+void EndProgram();
+bool ProgramEnding();
+
 // Puts every global back to its initial value (tests start from a clean program state).
 void ResetGlobals();
 

@@ -1,5 +1,6 @@
 #include "start.h"
 
+#include "catalog/ukmmc.h"
 #include "common.h"
 #include "dm.h"
 #include "platform/desktop/modal.h"
@@ -8,7 +9,11 @@
 #include "platform/sound/midiplayer.h"
 #include "platform/sound/soundcard.h"
 #include "platform/system/clock.h"
+#include "exam/papergen.h"
+#include "exam/ucheck.h"
+#include "exam/uexam.h"
 #include "exam/ueset.h"
+#include "uprogress.h"
 #include "uabout.h"
 #include "uconfig.h"
 #include "ui_start.h"
@@ -130,8 +135,13 @@ void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& 
         OpenMenuWindow(FrmConfig, false, [&](TFrmConfig& w) {
             if (ConfigMode == 1) w.ArrangeForAnswerTimes();
         });
+    } else if (c == u"cj") {
+        OpenMenuWindow(FrmCheck, true, [](TFrmCheck&) {});
     } else if (c == u"szks") {
         OpenMenuWindow(FrmEset, true, [](TFrmEset&) {});
+    } else if (c == u"lx" || c == u"lx2" || c == u"lx3" || c == u"lx4" || c == u"lx5") {
+        CurrentSubject = c == u"lx" ? 1 : c.right(1).toInt();
+        OpenMenuWindow(Frmkmmc, true, [](TFrmkmmc&) {});
     } else if (c == u"about") {
         OpenMenuWindow(FrmAbout, false, [](TFrmAbout&) {});
     } else if (c == u"fg") {
@@ -151,8 +161,29 @@ void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& 
 
 void TFrmStart::mnks(int kind)
 {
-    // The paper is generated and sat in the exam window; the kind becomes the current one.
+    FrmProgress->ShowNotice(QStringLiteral("正在初始化数据..."));
     PaperKind = kind;
+    PaperTitle = PaperKindTitle(kind);
+    const QDate today = platform::today();
+    const PaperSlot slot = NextPaperSlot();
+    const QString name = PaperName(today, kind, slot.number);
+    FrmProgress->SetNotice(QStringLiteral("正在建立数据表..."));
+    try {
+        CreatePaper(slot, name, today);
+    } catch (const std::exception&) {
+        FrmProgress->HideNotice();
+        ShowDlg(QStringLiteral("错误"), QStringLiteral("建立数据表时发生错误！"), 1, 2, QStringLiteral("NO"));
+        EndProgram();
+        return;
+    }
+    FrmExam = new TFrmExam;
+    FrmProgress->SetNotice(QStringLiteral("正在整理数据..."));
+    FrmExam->SetUpExam(slot.table, name, QStringLiteral("new"), 0, QStringLiteral("0:00:00"));
+    if (!ProgramEnding() && FrmExam->OpenPaper())
+        desktop::execModal(*FrmExam);
+    delete FrmExam;
+    FrmExam = nullptr;
+    FrmProgress->HideNotice();
 }
 
 void TFrmStart::QuitCheck()
