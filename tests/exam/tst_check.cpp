@@ -11,6 +11,8 @@
 #include "support/tempbank.h"
 #include "ui_ucheck.h"
 
+#include <QDir>
+#include <QPushButton>
 #include <QTest>
 
 class TestCheck : public QObject {
@@ -33,14 +35,14 @@ class TestCheck : public QObject {
     void addPaper(int n, const QVariant& score, bool withTable = true)
     {
         const QString table = QStringLiteral("tab_exam%1").arg(n);
-        exec(QStringLiteral("insert into tab_cj (A1, A3, A3_1, D1, A6, D2) values (:a, :n, :k, '2026-12-11', :s, :d)"),
+        exec(QStringLiteral(
+                 "insert into tab_cj (A1, A3, A3_1, D1, A6, D2) values (:a, :n, :k, '2026-12-11', :s, :d)"),
              {{"a", table},
               {"n", PaperName(QDate(2026, 12, 11), 1, n)},
               {"k", n},
               {"s", score},
               {"d", score.isNull() ? QVariant() : QVariant(QStringLiteral("1:02:03"))}});
-        if (withTable)
-            exec(PaperTableDdl(table));
+        if (withTable) exec(PaperTableDdl(table));
     }
     // Opens the records from the menu; act() works on the open window.
     void run(const std::function<void(TFrmCheck&)>& act)
@@ -106,7 +108,7 @@ private slots:
             tip = w.ui->Lbtip->text();
             reviewEnabled = w.ui->SpeedButton2->isEnabled();
             first = w.ui->DBGrid1->model()->rowCount() ? w.ui->DBGrid1->model()->index(0, 0).data().toString()
-                                                        : QString();
+                                                       : QString();
             w.epEfTrBtn1Click(); // reviewing an empty list does nothing
         });
         QCOMPARE(got, expected);
@@ -139,6 +141,41 @@ private slots:
         QCOMPARE(scalar(QStringLiteral("select count(*) from tab_cj where A1='tab_exam2'")), confirm ? 0 : 1);
         QCOMPARE(DM1->ADOCn1.tableExists(QStringLiteral("tab_exam2")), withTable && !confirm);
         QCOMPARE(scalar(QStringLiteral("select count(*) from tab_cj where A1='tab_exam1'")), 1);
+    }
+
+    void reviewing()
+    {
+        // The exam window needs its pictures in the program folder.
+        QDir(bank_->folder()).mkpath(QStringLiteral("pic"));
+        const QDir pics(QStringLiteral(PREPDESK_SOURCE_DIR "/assets/pic"));
+        for (const QString& f : pics.entryList({QStringLiteral("*.bmp")}, QDir::Files))
+            QFile::copy(pics.filePath(f), bank_->folder() + QStringLiteral("pic/") + f);
+        addPaper(1, 75);
+        exec(QStringLiteral("insert into tab_exam1 (A1, A2, A2_1, A10, A13, E2_1) values "
+                            "('310101610001', 'B', 4, '310101', 61, 'B')"));
+        exec(QStringLiteral("insert into tab_exer (A1, A15) values ('310101610001', :t)"),
+             {{"t", QByteArray("{\\rtf1 question}")}});
+        exec(QStringLiteral("insert into tab_tx1 (A1, B1, B2, B3, [time]) values (64, 'x', 0, 1, 1)"));
+        QString seen;
+        bool shownAgain = false;
+        run([&](TFrmCheck& w) {
+            dialogs_->answerDialog([&](QDialog& d) {
+                auto* found = qobject_cast<TFrmExam*>(&d);
+                if (!found) return 0;
+                auto& exam = *found;
+                seen = QStringList{exam.ExamMode, exam.PaperTable, exam.UsedTime,
+                                   QString::number(exam.PaperScore)}
+                           .join(u'|');
+                exam.findChild<QPushButton*>(QStringLiteral("epEfTrBtn7"))->click();
+                return exam.result();
+            });
+            w.ui->SpeedButton2->click();
+            shownAgain = w.isVisible();
+        });
+        QCOMPARE(seen, QStringLiteral("old|tab_exam1|1:02:03|75"));
+        QVERIFY(shownAgain);
+        QVERIFY(DM1->ADOCn1.tableExists(QStringLiteral("tab_exam1"))); // kept: 75 is not below 60
+        QCOMPARE(scalar(QStringLiteral("select count(*) from tab_cj")), 1);
     }
 };
 
