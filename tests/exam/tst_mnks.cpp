@@ -64,12 +64,24 @@ private slots:
         QFETCH(QString, title);
         QString seen;
         int rows = -1;
+        bool outOfOrder = false;
         dialogs_->answerDialog([&](QDialog& d) {
             auto* exam = qobject_cast<TFrmExam*>(&d);
             if (!exam) return 0;
             exam->show();
             seen = exam->ExamMode + u'|' + exam->PaperTable + u'|' + exam->PaperName;
             rows = DM1->Cn1Query_exam.recordCount();
+            // Numbered by type, then by key; nothing answered yet in this paper.
+            db::Recordset& paper = DM1->Cn1Query_exam;
+            QString previous;
+            for (int i = 1; i <= paper.recordCount(); ++i) {
+                paper.setRecNo(i);
+                const QString sortKey =
+                    QStringLiteral("%1|").arg(paper.integer(QStringLiteral("A13")), 3, 10, QLatin1Char('0')) +
+                    paper.text(QStringLiteral("A1"));
+                if (sortKey <= previous || !paper.text(QStringLiteral("E2_1")).isEmpty()) outOfOrder = true;
+                previous = sortKey;
+            }
             // Closing a paper with nothing answered hands it in, and it is deleted without asking.
             exam->findChild<QPushButton*>(QStringLiteral("epEfTrBtn7"))->click();
             return exam->result();
@@ -77,6 +89,7 @@ private slots:
         FrmStart->ShockwaveFlash1FSCommand(word, QString());
         QCOMPARE(seen, QStringLiteral("new|tab_exam1|2026年12月11日") + title + QStringLiteral("[1]"));
         QCOMPARE(rows, questions);
+        QVERIFY(!outOfOrder);
         QCOMPARE(PaperKind, kind); // the kind just run stays current
         QVERIFY(FrmExam == nullptr);
         QVERIFY(!DM1->ADOCn1.tableExists(QStringLiteral("tab_exam1")));
