@@ -145,11 +145,7 @@ private slots:
 
     void reviewing()
     {
-        // The exam window needs its pictures in the program folder.
-        QDir(bank_->folder()).mkpath(QStringLiteral("pic"));
-        const QDir pics(QStringLiteral(PREPDESK_SOURCE_DIR "/assets/pic"));
-        for (const QString& f : pics.entryList({QStringLiteral("*.bmp")}, QDir::Files))
-            QFile::copy(pics.filePath(f), bank_->folder() + QStringLiteral("pic/") + f);
+        bank_->installPictures();
         addPaper(1, 75);
         exec(QStringLiteral("insert into tab_exam1 (A1, A2, A2_1, A10, A13, E2_1) values "
                             "('310101610001', 'B', 4, '310101', 61, 'B')"));

@@ -144,11 +144,7 @@ private slots:
         asked_.clear();
         captions_.clear();
         bank_ = std::make_unique<TempBank>(QStringLiteral("sample.mdb"));
-        // The sheet's pictures, from the source tree, in the program folder's pic/.
-        QDir().mkpath(bank_->folder() + QStringLiteral("pic"));
-        const QDir art(QStringLiteral(PREPDESK_SOURCE_DIR "/assets/pic"));
-        for (const QString& f : art.entryList({QStringLiteral("qorv*.bmp")}))
-            QFile::copy(art.filePath(f), bank_->folder() + QStringLiteral("pic/") + f);
+        bank_->installPictures();
         dm_ = std::make_unique<TDM1>(bank_->folder());
         DM1 = dm_.get();
         // A fresh learner: no earlier answers in the bank, a study-log row for today, no limit.

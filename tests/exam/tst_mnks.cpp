@@ -28,10 +28,7 @@ private slots:
         clock_ = std::make_unique<FakeClock>(QDateTime(QDate(2026, 12, 11), QTime(15, 0)));
         random_ = std::make_unique<ScriptedRandom>(11);
         bank_ = std::make_unique<TempBank>(QStringLiteral("sample.mdb"));
-        QDir(bank_->folder()).mkpath(QStringLiteral("pic"));
-        const QDir pics(QStringLiteral(PREPDESK_SOURCE_DIR "/assets/pic"));
-        for (const QString& f : pics.entryList({QStringLiteral("*.bmp")}, QDir::Files))
-            QFile::copy(pics.filePath(f), bank_->folder() + QStringLiteral("pic/") + f);
+        bank_->installPictures();
         dialogs_ = std::make_unique<ScriptedDialogs>();
         QVERIFY(StartProgram(nullptr, bank_->folder()));
     }

@@ -27,6 +27,14 @@ TempBank::TempBank(EmptyBank)
     schema::createBankTables(cn);
 }
 
+void TempBank::installPictures() const
+{
+    QDir(folder()).mkpath(QStringLiteral("pic"));
+    const QDir pics(QStringLiteral(PREPDESK_SOURCE_DIR "/assets/pic"));
+    for (const QString& f : pics.entryList({QStringLiteral("*.bmp")}, QDir::Files))
+        QFile::copy(pics.filePath(f), folder() + QStringLiteral("pic/") + f);
+}
+
 QString TempBank::connectionString() const
 {
     return schema::connectionString(path_, QString::fromLatin1(schema::BankPassword));

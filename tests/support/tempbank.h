@@ -15,6 +15,9 @@ public:
     QString folder() const { return dir_.path() + u'/'; }
     QString path() const { return path_; }
     QString connectionString() const;
+    // Copies the program's pictures (pic/*.bmp) into the program folder; windows that show
+    // grid and sheet pictures need them.
+    void installPictures() const;
     // A new empty file path in the same temporary folder.
     QString scratch(const QString& name) const { return dir_.filePath(name); }
 
