@@ -3,20 +3,20 @@
 #include "catalog/ukmmc.h"
 #include "common.h"
 #include "dm.h"
+#include "exam/papergen.h"
+#include "exam/ucheck.h"
+#include "exam/ueset.h"
+#include "exam/uexam.h"
 #include "platform/desktop/modal.h"
 #include "platform/desktop/shellopen.h"
 #include "platform/desktop/window.h"
 #include "platform/sound/midiplayer.h"
 #include "platform/sound/soundcard.h"
 #include "platform/system/clock.h"
-#include "exam/papergen.h"
-#include "exam/ucheck.h"
-#include "exam/uexam.h"
-#include "exam/ueset.h"
-#include "uprogress.h"
 #include "uabout.h"
 #include "uconfig.h"
 #include "ui_start.h"
+#include "uprogress.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -154,8 +154,7 @@ void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& 
         QuitCheck();
     } else if (c == u"mnks" || c == u"mnks2" || c == u"mnks3" || c == u"mnks4" || c == u"mnks5") {
         const int kind = c == u"mnks" ? 1 : c.right(1).toInt();
-        mnks(kind);
-        if (kind == 1) PaperKind = 1;
+        mnks(kind); // the kind just run stays the current one
     }
 }
 
@@ -179,8 +178,7 @@ void TFrmStart::mnks(int kind)
     FrmExam = new TFrmExam;
     FrmProgress->SetNotice(QStringLiteral("正在整理数据..."));
     FrmExam->SetUpExam(slot.table, name, QStringLiteral("new"), 0, QStringLiteral("0:00:00"));
-    if (!ProgramEnding() && FrmExam->OpenPaper())
-        desktop::execModal(*FrmExam);
+    if (!ProgramEnding() && FrmExam->OpenPaper()) desktop::execModal(*FrmExam);
     delete FrmExam;
     FrmExam = nullptr;
     FrmProgress->HideNotice();

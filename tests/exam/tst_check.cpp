@@ -8,6 +8,7 @@
 #include "shell/start.h"
 #include "shell/startup.h"
 #include "support/fakes.h"
+#include "support/menuwindow.h"
 #include "support/tempbank.h"
 #include "ui_ucheck.h"
 
@@ -47,14 +48,7 @@ class TestCheck : public QObject {
     // Opens the records from the menu; act() works on the open window.
     void run(const std::function<void(TFrmCheck&)>& act)
     {
-        dialogs_->answerDialog([act](QDialog& d) {
-            auto& w = static_cast<TFrmCheck&>(d);
-            w.show();
-            act(w);
-            w.ui->SpeedButton3->click();
-            return w.result();
-        });
-        FrmStart->ShockwaveFlash1FSCommand(QStringLiteral("cj"), QString());
+        RunMenuWindow<TFrmCheck>(*dialogs_, QStringLiteral("cj"), "SpeedButton3", act);
         QVERIFY(FrmCheck == nullptr);
     }
     static QString board(TFrmCheck& w)

@@ -6,6 +6,7 @@
 #include "shell/start.h"
 #include "shell/startup.h"
 #include "support/fakes.h"
+#include "support/menuwindow.h"
 #include "support/tempbank.h"
 #include "ui_ueset.h"
 
@@ -35,14 +36,7 @@ class TestEset : public QObject {
     // Opens the window from the menu, lets act() work on it, then closes it with "关闭".
     void run(const std::function<void(TFrmEset&)>& act)
     {
-        dialogs_->answerDialog([act](QDialog& d) {
-            auto& w = static_cast<TFrmEset&>(d);
-            w.show();
-            act(w);
-            w.ui->suiButton2->click();
-            return w.result();
-        });
-        FrmStart->ShockwaveFlash1FSCommand(QStringLiteral("szks"), QString());
+        RunMenuWindow<TFrmEset>(*dialogs_, QStringLiteral("szks"), "suiButton2", act);
         QVERIFY(FrmEset == nullptr);
     }
 
